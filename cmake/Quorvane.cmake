@@ -1,0 +1,82 @@
+# Build conventions shared by every component: warnings, sanitizers, the
+# Windows version resource, GoogleTest and test registration.
+
+option(QV_SANITIZE "Build native code with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" OR CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  add_compile_options(-Wall -Wextra)
+endif()
+
+if(QV_SANITIZE AND NOT WIN32)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(WIN32)
+  # Targets created from here on run through Wine when ctest starts them.
+  set(QV_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix" CACHE PATH "Wine prefix owned by this build tree")
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
+                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+  # Windows headers: target XP-era APIs and above, ANSI entry points.
+  add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 WIN32_LEAN_AND_MEAN NOMINMAX)
+endif()
+
+set(QV_TEMPLATE_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+# qv_version_resource(<target> <description> <original file name>)
+# Gives a Windows binary its VERSIONINFO block with the project version.
+function(qv_version_resource target description filename)
+  if(NOT WIN32)
+    return()
+  endif()
+  set(QV_FILE_DESCRIPTION "${description}")
+  set(QV_ORIGINAL_FILENAME "${filename}")
+  set(QV_VERSION_COMMAS "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},${PROJECT_VERSION_TWEAK}")
+  set(QV_VERSION_TEXT "${PROJECT_VERSION}")
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  configure_file(${QV_TEMPLATE_DIR}/version.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+endfunction()
+
+# Adds GoogleTest from the distribution's sources, compiled by the current toolchain.
+macro(qv_add_googletest)
+  set(QV_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  add_subdirectory(${QV_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+endmacro()
+
+# qv_add_test(<name> SOURCES ... [LIBS ...] [LOCKS ...] [TIMEOUT s] [ENV ...])
+# One test executable, registered as one ctest entry. LOCKS names resources
+# that tests must not share at the same time (the updater's machine-wide mutex).
+function(qv_add_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LOCKS;ENV" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+  add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  if(T_LOCKS)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
+  endif()
+  if(T_ENV)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENV}")
+  endif()
+endfunction()
+
+# Where a library or program goes in dist/: the client folder for Windows,
+# lib/ and include/ for the native tree.
+function(qv_install_library target header)
+  if(WIN32)
+    install(TARGETS ${target} RUNTIME DESTINATION . LIBRARY DESTINATION . ARCHIVE EXCLUDE_FROM_ALL)
+  else()
+    install(TARGETS ${target} LIBRARY DESTINATION lib RUNTIME DESTINATION bin)
+    if(header)
+      install(FILES ${header} DESTINATION include)
+    endif()
+  endif()
+endfunction()

@@ -1,0 +1,64 @@
+// XML document wrapper shared by the updater and the alert library.
+//
+// A thin layer over the MSXML document object model created through COM from
+// "Microsoft.XMLDOM". Every text crosses this interface as a GB2312 (ANSI code
+// page) byte string. Construction initialises COM on the calling thread
+// (apartment model); destruction releases the document and balances it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct IXMLDOMDocument;
+struct IXMLDOMNode;
+
+namespace xml {
+
+// One node of a loaded document. Holds a reference on the COM node; copies
+// share it. A default-constructed node is null.
+class XmlNode {
+public:
+    XmlNode() = default;
+    explicit XmlNode(IXMLDOMNode* node);  // takes over one reference
+    XmlNode(const XmlNode& other);
+    XmlNode& operator=(const XmlNode& other);
+    ~XmlNode();
+
+    bool IsNull() const { return node_ == nullptr; }
+    bool IsElement() const;
+    std::string Name() const;  // qualified node name, prefix included
+    std::string Text() const;  // text content of the node and its descendants
+
+    std::vector<XmlNode> Children() const;  // every child node, in document order
+    // First child element whose qualified name equals `name` byte for byte.
+    XmlNode FirstChildElement(const char* name) const;
+    // Attribute value as text; false when it is missing or not a string value.
+    bool Attribute(const char* name, std::string* value) const;
+
+private:
+    IXMLDOMNode* node_ = nullptr;
+};
+
+class XmlDocument {
+public:
+    XmlDocument();  // on failure shows "MSXML not registered" or "Unable to create MSXML instance"
+    ~XmlDocument();
+    XmlDocument(const XmlDocument&) = delete;
+    XmlDocument& operator=(const XmlDocument&) = delete;
+
+    bool IsCreated() const { return doc_ != nullptr; }
+    // Loads a file by its ANSI path; complete when it returns. A file refused
+    // for its declared encoding is decoded here and parsed from memory.
+    bool Load(const char* path);
+    // The parse error's reason after a failed Load, trailing CR/LF removed.
+    const std::string& LastError() const { return lastError_; }
+    // The first child of the document that is an element, or a null node.
+    XmlNode Root() const;
+
+private:
+    bool comInitialised_ = false;
+    IXMLDOMDocument* doc_ = nullptr;
+    std::string lastError_;
+};
+
+}  // namespace xml
