@@ -56,6 +56,8 @@ public:
     XmlNode Root() const;
 
 private:
+    void KeepParseError();
+
     bool comInitialised_ = false;
     IXMLDOMDocument* doc_ = nullptr;
     std::string lastError_;

@@ -1,0 +1,257 @@
+// XML document wrapper over the MSXML document object model.
+#include "XmlDocument.h"
+
+#include <windows.h>
+#include <ole2.h>
+#include <msxml.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "AnsiText.h"
+#include "DeclaredEncoding.h"
+
+namespace xml {
+
+namespace {
+
+// Owns one BSTR for the length of a call.
+class ScopedBstr {
+public:
+    explicit ScopedBstr(BSTR value = nullptr) : value_(value) {}
+    ~ScopedBstr() { SysFreeString(value_); }
+    ScopedBstr(const ScopedBstr&) = delete;
+    ScopedBstr& operator=(const ScopedBstr&) = delete;
+    BSTR* Out() { return &value_; }
+    BSTR Get() const { return value_; }
+
+private:
+    BSTR value_;
+};
+
+// Owns one VARIANT for the length of a call.
+class ScopedVariant {
+public:
+    ScopedVariant() { VariantInit(&value_); }
+    ~ScopedVariant() { VariantClear(&value_); }
+    ScopedVariant(const ScopedVariant&) = delete;
+    ScopedVariant& operator=(const ScopedVariant&) = delete;
+    VARIANT* Out() { return &value_; }
+    VARIANT& Get() { return value_; }
+
+private:
+    VARIANT value_;
+};
+
+// Releases one COM interface pointer at scope end.
+template <typename T>
+class ComRef {
+public:
+    ComRef() = default;
+    ~ComRef() {
+        if (ptr_) ptr_->Release();
+    }
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    T** Out() { return &ptr_; }
+    T* Get() const { return ptr_; }
+    T* operator->() const { return ptr_; }
+    T* Detach() {
+        T* p = ptr_;
+        ptr_ = nullptr;
+        return p;
+    }
+
+private:
+    T* ptr_ = nullptr;
+};
+
+std::string BstrToAnsi(BSTR text) {
+    return WideToAnsi(text, text ? SysStringLen(text) : 0);
+}
+
+std::string StripTrailingLineBreaks(std::string text) {
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
+    return text;
+}
+
+// The class of a program identifier, or of a class identifier in braces.
+HRESULT ClassOf(const wchar_t* progId, CLSID* clsid) {
+    if (progId[0] == L'{') return CLSIDFromString(const_cast<LPOLESTR>(progId), clsid);
+    return CLSIDFromProgID(progId, clsid);
+}
+
+IXMLDOMDocument* CreateDocumentObject(HRESULT* failure) {
+    CLSID clsid;
+    HRESULT hr = ClassOf(L"Microsoft.XMLDOM", &clsid);
+    ComRef<IUnknown> unknown;
+    if (SUCCEEDED(hr))
+        hr = CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IUnknown,
+                              reinterpret_cast<void**>(unknown.Out()));
+    if (SUCCEEDED(hr)) hr = OleRun(unknown.Get());
+    IXMLDOMDocument* document = nullptr;
+    if (SUCCEEDED(hr))
+        hr = unknown->QueryInterface(IID_IXMLDOMDocument, reinterpret_cast<void**>(&document));
+    *failure = hr;
+    return SUCCEEDED(hr) ? document : nullptr;
+}
+
+void ReportCreationFailure(HRESULT hr) {
+    const char* text = hr == REGDB_E_CLASSNOTREG ? "MSXML not registered"
+                                                 : "Unable to create MSXML instance";
+    MessageBoxA(nullptr, text, nullptr, MB_OK | MB_ICONERROR);
+}
+
+bool ReadWholeFile(const char* path, std::string* bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- XmlNode
+
+XmlNode::XmlNode(IXMLDOMNode* node) : node_(node) {}
+
+XmlNode::XmlNode(const XmlNode& other) : node_(other.node_) {
+    if (node_) node_->AddRef();
+}
+
+XmlNode& XmlNode::operator=(const XmlNode& other) {
+    if (other.node_) other.node_->AddRef();
+    if (node_) node_->Release();
+    node_ = other.node_;
+    return *this;
+}
+
+XmlNode::~XmlNode() {
+    if (node_) node_->Release();
+}
+
+bool XmlNode::IsElement() const {
+    DOMNodeType type = NODE_INVALID;
+    return node_ && SUCCEEDED(node_->get_nodeType(&type)) && type == NODE_ELEMENT;
+}
+
+std::string XmlNode::Name() const {
+    ScopedBstr name;
+    if (!node_ || FAILED(node_->get_nodeName(name.Out()))) return std::string();
+    return BstrToAnsi(name.Get());
+}
+
+std::string XmlNode::Text() const {
+    ScopedBstr text;
+    if (!node_ || FAILED(node_->get_text(text.Out()))) return std::string();
+    return BstrToAnsi(text.Get());
+}
+
+std::vector<XmlNode> XmlNode::Children() const {
+    std::vector<XmlNode> children;
+    if (!node_) return children;
+    ComRef<IXMLDOMNodeList> list;
+    if (FAILED(node_->get_childNodes(list.Out())) || !list.Get()) return children;
+    long count = 0;
+    if (FAILED(list->get_length(&count))) return children;
+    for (long i = 0; i < count; ++i) {
+        IXMLDOMNode* child = nullptr;
+        if (SUCCEEDED(list->get_item(i, &child)) && child) children.emplace_back(child);
+    }
+    return children;
+}
+
+XmlNode XmlNode::FirstChildElement(const char* name) const {
+    for (const XmlNode& child : Children()) {
+        if (child.IsElement() && child.Name() == name) return child;
+    }
+    return XmlNode();
+}
+
+bool XmlNode::Attribute(const char* name, std::string* value) const {
+    if (!node_) return false;
+    ComRef<IXMLDOMElement> element;
+    if (FAILED(node_->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element.Out()))))
+        return false;
+    std::wstring wideName = AnsiToWide(name);
+    ScopedBstr attributeName(SysAllocString(wideName.c_str()));
+    ScopedVariant result;
+    if (element->getAttribute(attributeName.Get(), result.Out()) != S_OK) return false;
+    if (result.Get().vt != VT_BSTR) return false;
+    *value = BstrToAnsi(result.Get().bstrVal);
+    return true;
+}
+
+// ------------------------------------------------------------ XmlDocument
+
+XmlDocument::XmlDocument() {
+    // S_FALSE (already initialised) must be balanced too; a thread in the
+    // other apartment model keeps its own and is not uninitialised here.
+    comInitialised_ = SUCCEEDED(CoInitialize(nullptr));
+    HRESULT failure = S_OK;
+    doc_ = CreateDocumentObject(&failure);
+    if (!doc_) ReportCreationFailure(failure);
+}
+
+XmlDocument::~XmlDocument() {
+    if (doc_) doc_->Release();
+    if (comInitialised_) CoUninitialize();
+}
+
+bool XmlDocument::Load(const char* path) {
+    lastError_.clear();
+    if (!doc_) return false;
+    // The tree is walked as soon as Load returns, so the load is synchronous.
+    doc_->put_async(VARIANT_FALSE);
+
+    std::wstring widePath = AnsiToWide(path);
+    ScopedVariant source;
+    source.Get().vt = VT_BSTR;
+    source.Get().bstrVal = SysAllocString(widePath.c_str());
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    HRESULT hr = doc_->load(source.Get(), &loaded);
+    if (SUCCEEDED(hr) && loaded == VARIANT_TRUE) return true;
+    KeepParseError();
+
+    // Some document models refuse a legacy declaration such as
+    // encoding="gb2312" although they would read the same bytes under
+    // another name. Decode such a file here and parse the text from memory.
+    std::string bytes;
+    if (!ReadWholeFile(path, &bytes)) return false;
+    DeclaredEncoding declared = FindDeclaredEncoding(bytes);
+    if (declared.codePage == 0) return false;
+    std::wstring text = DecodeWithCodePage(bytes, declared);
+    if (text.empty()) return false;
+    ScopedBstr xmlText(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
+    loaded = VARIANT_FALSE;
+    hr = doc_->loadXML(xmlText.Get(), &loaded);
+    if (SUCCEEDED(hr) && loaded == VARIANT_TRUE) {
+        lastError_.clear();
+        return true;
+    }
+    KeepParseError();
+    return false;
+}
+
+void XmlDocument::KeepParseError() {
+    lastError_.clear();
+    ComRef<IXMLDOMParseError> error;
+    if (FAILED(doc_->get_parseError(error.Out())) || !error.Get()) return;
+    ScopedBstr reason;
+    if (FAILED(error->get_reason(reason.Out()))) return;
+    lastError_ = StripTrailingLineBreaks(BstrToAnsi(reason.Get()));
+}
+
+XmlNode XmlDocument::Root() const {
+    if (!doc_) return XmlNode();
+    IXMLDOMNode* documentNode = nullptr;
+    if (FAILED(doc_->QueryInterface(IID_IXMLDOMNode, reinterpret_cast<void**>(&documentNode))))
+        return XmlNode();
+    XmlNode document(documentNode);
+    for (const XmlNode& child : document.Children()) {
+        if (child.IsElement()) return child;
+    }
+    return XmlNode();
+}
+
+}  // namespace xml

@@ -1,0 +1,148 @@
+// The wrapper against the real document model: files in the legacy Chinese
+// encoding, UTF-8, malformed and missing files, and the tree access the
+// readers rely on.
+#include "XmlDocument.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// GB2312 bytes of the texts used below.
+const std::string kStockGb = "\xB9\xC9\xC6\xB1";          // 股票
+const std::string kChineseNameGb = "\xD6\xD0\xCE\xC4\xC3\xFB";  // 中文名
+const std::string kStockUtf8 = "\xE8\x82\xA1\xE7\xA5\xA8";
+const std::string kChineseNameUtf8 = "\xE4\xB8\xAD\xE6\x96\x87\xE5\x90\x8D";
+
+class XmlDocumentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        folder_ = std::string(temp) + "xmlwrap" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder_.c_str(), nullptr);
+    }
+    void TearDown() override {
+        for (const std::string& file : written_) DeleteFileA(file.c_str());
+        RemoveDirectoryA(folder_.c_str());
+    }
+    std::string Write(const char* name, const std::string& bytes) {
+        std::string path = folder_ + "\\" + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        written_.push_back(path);
+        return path;
+    }
+    std::string folder_;
+    std::vector<std::string> written_;
+};
+
+struct EncodedFile {
+    const char* name;
+    std::string bytes;
+};
+
+TEST_F(XmlDocumentTest, ChineseTextArrivesAsGb2312WhateverTheFileEncoding) {
+    const EncodedFile files[] = {
+        {"gb2312.xml", "<?xml version=\"1.0\" encoding=\"gb2312\"?>\r\n<root><item name=\"" +
+                           kChineseNameGb + "\">" + kStockGb + "</item></root>"},
+        {"gbk.xml", "<?xml version='1.0' encoding = 'GBK' standalone='yes'?><root><item name=\"" +
+                        kChineseNameGb + "\">" + kStockGb + "</item></root>"},
+        {"utf8.xml", "<?xml version=\"1.0\" encoding=\"utf-8\"?><root><item name=\"" +
+                         kChineseNameUtf8 + "\">" + kStockUtf8 + "</item></root>"},
+        {"nodecl.xml", "<root><item name=\"" + kChineseNameUtf8 + "\">" + kStockUtf8 +
+                           "</item></root>"},
+    };
+    for (const EncodedFile& file : files) {
+        SCOPED_TRACE(file.name);
+        xml::XmlDocument document;
+        ASSERT_TRUE(document.IsCreated());
+        ASSERT_TRUE(document.Load(Write(file.name, file.bytes).c_str())) << document.LastError();
+        EXPECT_EQ("", document.LastError());
+        xml::XmlNode item = document.Root().FirstChildElement("item");
+        ASSERT_FALSE(item.IsNull());
+        std::string name;
+        ASSERT_TRUE(item.Attribute("name", &name));
+        EXPECT_EQ(kChineseNameGb, name);
+        EXPECT_EQ(kStockGb, item.Text());
+    }
+}
+
+TEST_F(XmlDocumentTest, MalformedFileFailsWithReasonWithoutTrailingLineBreaks) {
+    const EncodedFile files[] = {
+        {"bad-utf8.xml", "<?xml version=\"1.0\"?><root><item></root>"},
+        {"bad-gb2312.xml", "<?xml version=\"1.0\" encoding=\"gb2312\"?><root>" + kStockGb +
+                               "<item></root>"},
+    };
+    for (const EncodedFile& file : files) {
+        SCOPED_TRACE(file.name);
+        xml::XmlDocument document;
+        EXPECT_FALSE(document.Load(Write(file.name, file.bytes).c_str()));
+        const std::string& reason = document.LastError();
+        ASSERT_FALSE(reason.empty());
+        EXPECT_NE('\n', reason.back());
+        EXPECT_NE('\r', reason.back());
+        EXPECT_TRUE(document.Root().IsNull());
+    }
+}
+
+TEST_F(XmlDocumentTest, MissingFileFails) {
+    xml::XmlDocument document;
+    EXPECT_FALSE(document.Load((folder_ + "\\absent.xml").c_str()));
+    EXPECT_TRUE(document.Root().IsNull());
+}
+
+TEST_F(XmlDocumentTest, TreeAccessByQualifiedNameAndAttributes) {
+    std::string path = Write("tree.xml",
+                             "<?xml version=\"1.0\"?><!-- lead --><?pi x?>"
+                             "<xml xmlns:rs=\"urn:rs\" xmlns:s=\"urn:s\">"
+                             "<s:Schema/><RS:DATA/><rs:data><!-- note -->"
+                             "<z:row xmlns:z=\"urn:z\" c0=\"7\" c1=\"\"/>text</rs:data></xml>");
+    xml::XmlDocument document;
+    ASSERT_TRUE(document.Load(path.c_str())) << document.LastError();
+
+    xml::XmlNode root = document.Root();
+    ASSERT_TRUE(root.IsElement());
+    EXPECT_EQ("xml", root.Name());
+    EXPECT_TRUE(root.FirstChildElement("Schema").IsNull());  // the prefix is part of the name
+    EXPECT_TRUE(root.FirstChildElement("data").IsNull());
+
+    xml::XmlNode data = root.FirstChildElement("rs:data");
+    ASSERT_FALSE(data.IsNull());
+    std::vector<xml::XmlNode> children = data.Children();
+    ASSERT_EQ(3u, children.size());
+    EXPECT_FALSE(children[0].IsElement());  // the comment
+    EXPECT_FALSE(children[2].IsElement());  // the text
+    EXPECT_EQ("z:row", children[1].Name());
+
+    std::string value = "unchanged";
+    EXPECT_TRUE(children[1].Attribute("c0", &value));
+    EXPECT_EQ("7", value);
+    EXPECT_TRUE(children[1].Attribute("c1", &value));
+    EXPECT_EQ("", value);
+    value = "unchanged";
+    EXPECT_FALSE(children[1].Attribute("c2", &value));
+    EXPECT_EQ("unchanged", value);
+    EXPECT_FALSE(children[0].Attribute("c0", &value));  // not an element
+}
+
+TEST_F(XmlDocumentTest, NodeCopiesShareTheNodeAndOutliveTheirSource) {
+    std::string path = Write("copy.xml", "<a><b>x</b></a>");
+    xml::XmlDocument document;
+    ASSERT_TRUE(document.Load(path.c_str()));
+    xml::XmlNode kept;
+    {
+        xml::XmlNode b = document.Root().FirstChildElement("b");
+        xml::XmlNode copy(b);
+        kept = copy;
+        kept = kept;
+    }
+    EXPECT_EQ("x", kept.Text());
+    EXPECT_TRUE(xml::XmlNode().Name().empty());
+}
+
+}  // namespace
