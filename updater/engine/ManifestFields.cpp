@@ -1,0 +1,103 @@
+#include "ManifestFields.h"
+
+#include "TextRules.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const size_t kPathBuffer = 260;
+
+int32_t LeadingDecimal(const std::string& text) { return static_cast<int32_t>(std::atoi(text.c_str())); }
+
+bool YesFlag(const std::string& text) { return EqualsIgnoreCase(text, "YES"); }
+
+bool Fits(const std::string& text) { return text.size() < kPathBuffer; }
+
+}  // namespace
+
+void ApplyManifestField(UpdateItem* item, const std::string& name, const std::string& value) {
+    if (EqualsIgnoreCase(name, "DownValue")) {
+        item->downValue = LeadingDecimal(value);
+    } else if (EqualsIgnoreCase(name, "FileName")) {
+        item->fileName = value;
+    } else if (EqualsIgnoreCase(name, "FileVersion")) {
+        item->fileVersion = value;
+    } else if (EqualsIgnoreCase(name, "ProductVersion")) {
+        item->productVersion = value;
+    } else if (EqualsIgnoreCase(name, "Length")) {
+        item->length = static_cast<int64_t>(LeadingDecimal(value));  // sign-extended
+    } else if (EqualsIgnoreCase(name, "FileDateLow")) {
+        item->itemDate = LeadingDecimal(value);
+    } else if (EqualsIgnoreCase(name, "FileDateHigh")) {
+        item->fileDateHigh = LeadingDecimal(value);
+    } else if (EqualsIgnoreCase(name, "InstallDir")) {
+        item->installDir = value;
+    } else if (EqualsIgnoreCase(name, "Register")) {
+        item->registerFile = YesFlag(value);
+    } else if (EqualsIgnoreCase(name, "ZipFile")) {
+        item->zipFile = YesFlag(value);
+    } else if (EqualsIgnoreCase(name, "ForceOverwrite")) {
+        item->forceOverwrite = YesFlag(value);
+    } else if (EqualsIgnoreCase(name, "Execute")) {
+        item->execute = YesFlag(value);
+    } else if (EqualsIgnoreCase(name, "ExecutePar")) {
+        item->executePar = value;
+    } else if (EqualsIgnoreCase(name, "LocalPath")) {
+        item->localPath = value;
+    } else if (EqualsIgnoreCase(name, "URL")) {
+        item->url = value;
+    } else if (EqualsIgnoreCase(name, "UserName")) {
+        item->userName = value;
+    } else if (EqualsIgnoreCase(name, "Password")) {
+        item->password = value;
+    } else if (EqualsIgnoreCase(name, "MD5")) {
+        std::memset(item->md5, 0, sizeof item->md5);
+        std::strncpy(item->md5, value.c_str(), sizeof item->md5 - 1);
+    }
+}
+
+bool IsSafeRelativeName(const std::string& name) {
+    if (name.empty()) return true;
+    if (name[0] == '\\' || name[0] == '/') return false;
+    if (name.find(':') != std::string::npos) return false;  // drive letter or stream name
+    size_t start = 0;
+    while (start <= name.size()) {
+        size_t end = name.find_first_of("\\/", start);
+        if (end == std::string::npos) end = name.size();
+        if (name.compare(start, end - start, "..") == 0 && end - start == 2) return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+bool DeriveItemPaths(UpdateItem* item, const ItemFolders& folders) {
+    const std::string* base = &folders.program;
+    if (EqualsIgnoreCase(item->installDir, "WINDOWSDIR")) {
+        base = &folders.windows;
+    } else if (EqualsIgnoreCase(item->installDir, "SYSTEMDIR")) {
+        base = &folders.system;
+    }
+    std::string download, install, sub;
+    if (item->localPath.empty()) {
+        download = folders.update + "\\" + item->fileName;
+        install = *base + "\\" + item->fileName;
+    } else {
+        download = folders.update + "\\" + item->localPath + "\\" + item->fileName;
+        install = *base + "\\" + item->localPath + "\\" + item->fileName;
+        if (base == &folders.program) sub = folders.program + "\\" + item->localPath;
+    }
+    bool safe = IsSafeRelativeName(item->fileName) && IsSafeRelativeName(item->localPath) && Fits(download) && Fits(install) && Fits(sub);
+    item->pathsSafe = safe;
+    if (!safe) {
+        item->downloadPath.clear();
+        item->installPath.clear();
+        item->subPath.clear();
+        return false;
+    }
+    item->downloadPath = download;
+    item->installPath = install;
+    item->subPath = sub;
+    return true;
+}
