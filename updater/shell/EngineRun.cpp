@@ -1,0 +1,16 @@
+#include "EngineRun.h"
+
+#include <memory>
+
+#include "ClientFiles.h"
+#include "UpdateEngine.h"
+#include "UpdaterApp.h"
+
+void RunUpdateEngine(HWND notifyWindow, bool download) {
+    const UpdaterApp& app = UpdaterApp::Instance();
+    auto engine = std::make_unique<UpdateEngine>();
+    engine->SetServer(StockIniPath(app.programFolder()).c_str());
+    engine->SetUpdateFolder(app.updateFolder());
+    engine->SetNotifyWindow(notifyWindow);
+    if (engine->Start(0, 0, 1, download ? 1 : 0)) engine->Wait();
+}

@@ -1,0 +1,28 @@
+// The notification area of the task bar, in the form the tray icon uses: the
+// shell's icon record in its first, 88-byte layout.
+#pragma once
+
+#include <windows.h>
+
+struct NotifyIconRecord {
+    DWORD cbSize;
+    HWND hWnd;
+    UINT uID;
+    UINT uFlags;
+    UINT uCallbackMessage;
+    HICON hIcon;
+    CHAR szTip[64];
+};
+static_assert(sizeof(NotifyIconRecord) == 88, "the first form of the shell's icon record is 88 bytes");
+
+class NotifyArea {
+public:
+    virtual ~NotifyArea() = default;
+    // One Shell_NotifyIcon call: NIM_ADD, NIM_MODIFY or NIM_DELETE.
+    virtual BOOL Notify(DWORD operation, const NotifyIconRecord& record);
+
+    static NotifyArea& Shell();
+};
+
+// The registered message by which the shell announces a new task bar.
+UINT TaskbarCreatedMessage();

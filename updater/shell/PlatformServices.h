@@ -1,0 +1,50 @@
+// Process-wide services that start-up prepares and process end releases:
+// the single-instance lock, common controls with COM, and the optional
+// resource library.
+#pragma once
+
+#include <windows.h>
+
+// The machine-wide mutex that keeps one updater running.
+class SingleInstanceLock {
+public:
+    SingleInstanceLock();
+    ~SingleInstanceLock();
+    SingleInstanceLock(const SingleInstanceLock&) = delete;
+    SingleInstanceLock& operator=(const SingleInstanceLock&) = delete;
+
+    // True when another updater already holds the mutex.
+    bool heldElsewhere() const { return heldElsewhere_; }
+
+private:
+    HANDLE mutex_ = nullptr;
+    bool heldElsewhere_ = false;
+};
+
+// Common control classes and COM for the calling thread.
+class UiPlatform {
+public:
+    UiPlatform();
+    ~UiPlatform();
+    UiPlatform(const UiPlatform&) = delete;
+    UiPlatform& operator=(const UiPlatform&) = delete;
+
+private:
+    bool comReady_ = false;
+};
+
+// KoravelRC.dll beside the program; when it loads, every resource comes from it.
+class ResourceLibrary {
+public:
+    explicit ResourceLibrary(const char* programFolder);
+    ~ResourceLibrary();
+    ResourceLibrary(const ResourceLibrary&) = delete;
+    ResourceLibrary& operator=(const ResourceLibrary&) = delete;
+
+private:
+    HMODULE module_ = nullptr;
+};
+
+// Folder of the running executable without the separator; false when the
+// path did not fit the 260-byte buffer.
+bool FindProgramFolder(char (&folder)[MAX_PATH]);

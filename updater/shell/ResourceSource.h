@@ -1,0 +1,14 @@
+// The module that every dialog, string, menu, icon and bitmap of the updater
+// is loaded from: the program itself, or the resource library when one was
+// loaded at start-up.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+HINSTANCE ResourceModule();
+void SetResourceModule(HINSTANCE module);
+
+// String resource as GB2312 bytes; empty when the string is absent.
+std::string LoadResourceString(UINT id);

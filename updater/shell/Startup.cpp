@@ -1,0 +1,53 @@
+#include "Startup.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "EngineRun.h"
+#include "PlatformServices.h"
+#include "ResourceIds.h"
+#include "ResourceSource.h"
+#include "RunMode.h"
+#include "UpdateDialog.h"
+#include "UpdaterApp.h"
+
+namespace {
+
+void RunWindowMode() {
+    auto dialog = std::make_shared<UpdateDialog>();
+    dialog->RunModal(nullptr);
+    UpdaterApp::Instance().SetMainWindow(nullptr);
+}
+
+}  // namespace
+
+int RunUpdater(const char* commandLine) {
+    SingleInstanceLock lock;
+    if (lock.heldElsewhere()) return 0;
+    UiPlatform platform;
+    std::string words = commandLine ? commandLine : "";
+
+    char programFolder[MAX_PATH];
+    if (!FindProgramFolder(programFolder)) return 0;
+    ResourceLibrary resources(programFolder);
+
+    UpdaterApp& app = UpdaterApp::Instance();
+    app.SetProgramFolder(programFolder);
+    app.SetRunMode(ParseRunMode(words.c_str()));
+
+    switch (app.runMode()) {
+        case RUN_MODE_NONE:
+            MessageBoxA(nullptr, LoadResourceString(IDS_START_FROM_CLIENT).c_str(), nullptr, MB_OK);
+            break;
+        case RUN_MODE_DOWNLOAD:
+            // Silent: the result stays in the state file; Stock.ini is not touched.
+            RunUpdateEngine(nullptr, true);
+            break;
+        default:
+            RunWindowMode();
+            break;
+    }
+    return 0;
+}

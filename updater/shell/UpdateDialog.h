@@ -1,0 +1,79 @@
+// The updater's window: a banner and one of eight wizard pages. It starts
+// the engine runs and the installation on worker threads, turns the engine's
+// reports into page changes and progress, and lives on in the notification
+// area while it is hidden.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "CTrayIcon.h"
+#include "DialogWindow.h"
+#include "Installer.h"
+#include "StateFile.h"
+#include "WizardPage.h"
+#include "WizardPages.h"
+
+class UpdateDialog : public DialogWindow,
+                     public std::enable_shared_from_this<UpdateDialog>,
+                     private InstallProgressView {
+public:
+    UpdateDialog();
+    ~UpdateDialog() override;
+    const char* GetRuntimeClassName() const override { return "UpdateDialog"; }
+
+    // Operations the workers use.
+    void showPage(int page);
+    int loadReleaseNotes();
+    void setProgressRange(int count);
+    void setProgressPosition(int position);
+    void showWindow();
+    void hideWindow();
+
+    // Actions of the page buttons.
+    void startUpdate();
+    void installNow();
+    void finishAndRestartClient();
+
+protected:
+    void OnInitDialog() override;
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+private:
+    void addAboutItem();
+    void createPages();
+    void startFlowOfRunMode();
+    void onUpdateNotify(WPARAM code, LPARAM value);
+    void onCommand(int id);
+    void onClose();
+
+    // Worker bodies.
+    void checkForUpdates();
+    void downloadUpdates();
+    void downloadThenDecide();
+    void downloadThenInstall();
+    void decideAfterDownload();
+    void runInstallation();
+    bool readInstallList();
+    void startWorker(void (UpdateDialog::*body)());
+
+    HWND pageItem(int page, int id) const;
+
+    // InstallProgressView: the install page.
+    void SetRange(int count) override;
+    void SetPosition(int position) override;
+    void EnableFinish(bool enabled) override;
+    void SetDoneCaption() override;
+
+    std::map<int, std::unique_ptr<WizardPage>> m_pages;
+    std::atomic<int> m_currentPage{PAGE_CHECKING};
+    std::atomic<int> m_filesToUpdate{0};
+    std::atomic<int> m_filesDownloaded{0};
+    std::vector<FileListEntry> m_fileList;
+    CTrayIcon m_trayIcon;
+    HICON m_hIcon = nullptr;
+    std::atomic<int> m_busyWorkers{0};
+};
