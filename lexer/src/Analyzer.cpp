@@ -1,0 +1,21 @@
+#include "Analyzer.h"
+
+#include "TokenCollector.h"
+
+#include <utility>
+
+Analyzer::Analyzer(std::unique_ptr<FormulaScanner> scanner) : scanner_(std::move(scanner)) {}
+
+std::vector<TokenRecord> Analyzer::Analyze(const char* text)
+{
+    TokenCollector collector;
+    input_.Replace(text);
+    scanner_->Scan(input_, collector);
+    return collector.TakeTokens();
+}
+
+Analyzer& LibraryAnalyzer()
+{
+    static Analyzer analyzer(MakeGeneratedScanner());
+    return analyzer;
+}

@@ -1,0 +1,30 @@
+// The library's analysis: copies the caller's text, scans it to its end
+// and hands back the collected tokens. One instance serves every call; it
+// keeps the scanner (and its buffer) and the last input copy between calls.
+#ifndef LEXORA_ANALYZER_H
+#define LEXORA_ANALYZER_H
+
+#include "FormulaScanner.h"
+#include "InputCopy.h"
+#include "TokenRecord.h"
+
+#include <memory>
+#include <vector>
+
+class Analyzer {
+public:
+    explicit Analyzer(std::unique_ptr<FormulaScanner> scanner);
+
+    // text must not be null. Nothing of one call's text influences the next.
+    std::vector<TokenRecord> Analyze(const char* text);
+
+private:
+    InputCopy input_;
+    std::unique_ptr<FormulaScanner> scanner_;
+};
+
+// Created on first use, destroyed when the library is unloaded. Calls of
+// the library must not overlap, so it needs no lock of its own.
+Analyzer& LibraryAnalyzer();
+
+#endif

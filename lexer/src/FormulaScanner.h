@@ -1,0 +1,23 @@
+// The scanner behind the analysis: any implementation must produce the
+// token stream that the formula rules define.
+#ifndef LEXORA_FORMULA_SCANNER_H
+#define LEXORA_FORMULA_SCANNER_H
+
+#include <memory>
+
+class InputCopy;
+class TokenCollector;
+
+class FormulaScanner {
+public:
+    virtual ~FormulaScanner() = default;
+
+    // Reads input to its end, reporting every token to collector in order,
+    // and leaves nothing buffered, so that the next scan starts clean.
+    virtual void Scan(InputCopy& input, TokenCollector& collector) = 0;
+};
+
+// The scanner generated from the rules file.
+std::unique_ptr<FormulaScanner> MakeGeneratedScanner();
+
+#endif

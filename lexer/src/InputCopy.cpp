@@ -1,0 +1,22 @@
+#include "InputCopy.h"
+
+#include <algorithm>
+#include <cstring>
+
+void InputCopy::Replace(const char* text)
+{
+    length_ = std::strlen(text);
+    bytes_.assign(text, text + length_ + 1);
+    readPosition_ = 0;
+}
+
+std::size_t InputCopy::Take(char* destination, std::size_t capacity)
+{
+    const std::size_t count = std::min({capacity, kMaxPiece, length_ - readPosition_});
+    if (count == 0) {
+        return 0;
+    }
+    std::memcpy(destination, bytes_.data() + readPosition_, count);
+    readPosition_ += count;
+    return count;
+}

@@ -1,0 +1,22 @@
+// The library's one export.
+#include <Lexora.h>
+
+#include "Analyzer.h"
+#include "SinkCaller.h"
+
+#include <vector>
+
+extern "C" LEXORA_API bool LEXORA_CALL LexicalAnalysis(const char* text, TokenSink* sink)
+{
+    if (text == nullptr) {
+        return false;
+    }
+    // Every token is collected before the first is delivered; the list is
+    // freed on the way out, also when the sink throws.
+    const std::vector<TokenRecord> tokens = LibraryAnalyzer().Analyze(text);
+    const SinkCaller caller(sink);
+    for (const TokenRecord& token : tokens) {
+        caller.OnToken(token);
+    }
+    return false;
+}

@@ -1,0 +1,10 @@
+// Hosts other than 32-bit Windows: the sink is a TokenSink of the same
+// compiler, so an ordinary virtual call reaches OnToken.
+#include "SinkCaller.h"
+
+#include <Lexora.h>
+
+void SinkCaller::OnToken(const TokenRecord& token) const
+{
+    sink_->OnToken(static_cast<TokenCode>(token.code), token.position, token.length);
+}
