@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "AboutDialog.h"
+#include "ClientFiles.h"
 #include "ClientLauncher.h"
 #include "Notify.h"
 #include "ResourceIds.h"
