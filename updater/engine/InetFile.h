@@ -1,0 +1,91 @@
+// CInetFile: one HTTP download into a local file, on a thread of its own.
+//
+// The owner fills the URL, local path and the rest, calls Start() and at once
+// Wait(). No error escapes: the outcome is Completed() (the whole body arrived
+// and was moved into place) and the file on disk. The body is written to
+// "<local path>.download" and replaces the local path only when complete, so
+// a failed or broken transfer leaves no new file and an older file untouched.
+#pragma once
+
+#include "WorkerThread.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+class CInetFile : public WorkerThread {
+public:
+    // Raised inside the transfer with one of the causes below; its message is
+    // stored in the file's last error text.
+    class CInetFileException {
+    public:
+        explicit CInetFileException(int cause) : cause_(cause) {}
+        int Cause() const { return cause_; }
+
+    private:
+        int cause_;
+    };
+
+    enum Cause {
+        kBadUrl = 1,
+        kConnectionRefused = 2,
+        kRedirectFailed = 3,
+        kBadRedirectUrl = 4,
+        kNotHttp = 5,
+        kServerFileFailed = 6,
+        kLocalFileFailed = 7,
+        kCancelled = 8,
+        kUrlIncorrect = 9,
+    };
+
+    enum Kind { kManifest = 1, kNews = 2, kManifestItem = 3 };
+
+    static const DWORD kDefaultConnectTimeoutMs = 30000;
+    static const DWORD kDefaultReceiveTimeoutMs = 60000;
+
+    CInetFile();
+    ~CInetFile() override;  // cancels a running transfer and waits for its thread
+
+    void SetUrl(const std::string& url) { url_ = url; }
+    void SetLocalPath(const std::string& path) { localPath_ = path; }
+    void SetFileName(const std::string& name) { fileName_ = name; }
+    void SetKind(int kind) { kind_ = kind; }
+    void SetStatusCallback(bool on) { statusCallback_ = on; }
+    void SetExpectedSize(long size) { expectedSize_ = size; }
+    void SetItemFlags(bool registerFile, bool zipFile, bool forceOverwrite, bool execute,
+                      const std::string& executePar);
+    void SetNotifyWindow(HWND window) { notifyWindow_ = window; }
+    void SetTimeouts(DWORD connectMs, DWORD receiveMs);
+
+    const std::string& LastErrorText() const { return lastErrorText_; }
+    bool Completed() const { return completed_; }
+    unsigned long BytesReceived() const { return bytesReceived_; }
+
+protected:
+    void Run() override;
+
+private:
+    void Transfer();
+    [[noreturn]] void Raise(int cause);
+    std::string TemporaryPath() const { return localPath_ + ".download"; }
+
+    std::string lastErrorText_;
+    bool statusCallback_ = false;
+    int kind_ = kManifestItem;
+    std::string localPath_;
+    std::string fileName_;
+    std::string url_;
+    std::atomic<bool> cancelRequested_{false};
+    std::atomic<unsigned long> bytesReceived_{0};
+    long expectedSize_ = 0;
+    bool registerFile_ = false;
+    bool zipFile_ = false;
+    bool forceOverwrite_ = false;
+    bool execute_ = false;
+    std::string executePar_;
+    HWND notifyWindow_ = nullptr;
+    DWORD connectTimeoutMs_ = kDefaultConnectTimeoutMs;
+    DWORD receiveTimeoutMs_ = kDefaultReceiveTimeoutMs;
+    std::atomic<bool> completed_{false};
+};

@@ -1,0 +1,283 @@
+#include "UpdateEngine.h"
+
+#include "EngineTexts.h"
+#include "InetFile.h"
+#include "LocalFileInfo.h"
+#include "ManifestReader.h"
+#include "NotifyChannel.h"
+#include "PlanDecision.h"
+#include "StateFileWriter.h"
+#include "Support.h"
+#include "UpdateItemList.h"
+#include "WorkerThread.h"
+
+#include <atomic>
+#include <cstdio>
+
+namespace {
+
+// Used when the settings file names no update server.
+const char kDefaultServerHost[] = "update.quorvane.com";
+// Repetitions of a failed step (so four attempts in all), and the retries an
+// item gets while no download has succeeded since the last item gave up.
+const int kRetries = 3;
+
+std::string Bounded(const char* text) {
+    char buffer[MAX_PATH] = {};
+    if (text != nullptr) lstrcpynA(buffer, text, MAX_PATH);
+    return buffer;
+}
+
+std::string FolderOf(const std::string& path) {
+    size_t cut = path.rfind('\\');
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+template <typename Step>
+bool WithRetries(Step step) {
+    for (int attempt = 0; attempt <= kRetries; ++attempt) {
+        if (step()) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+class UpdateEngineImpl : public WorkerThread {
+public:
+    UpdateEngineImpl();
+    ~UpdateEngineImpl() override { Wait(); }
+
+    std::string newsUrl;
+    std::string manifestUrl;
+    std::string updateFolder;
+    std::atomic<int> successCount{0};
+    UpdateItemList items;
+    std::atomic<int> plannedCount{0};
+    std::atomic<int> plannedSize{0};
+    NotifyChannel notify;
+    std::string serverHost;
+    bool fetchNews = true;
+    bool fetchManifest = true;
+    bool plan = true;
+    bool download = true;
+    DWORD connectTimeoutMs = CInetFile::kDefaultConnectTimeoutMs;
+    DWORD receiveTimeoutMs = CInetFile::kDefaultReceiveTimeoutMs;
+
+protected:
+    void Run() override;
+
+private:
+    bool FetchNews();
+    bool CheckNews();
+    bool FetchManifest();
+    void PlanUpdate();
+    bool NeedsUpdate(UpdateItem& item);
+    bool DownloadAll();
+    bool DownloadItem(const UpdateItem& item, int index);
+    bool Fetch(int kind, const std::string& url, const std::string& localPath);
+    void Configure(CInetFile* file) const;
+
+    int consecutiveFailures_ = 0;
+};
+
+UpdateEngineImpl::UpdateEngineImpl() {
+    char folder[MAX_PATH] = {};
+    if (GetProgramFolder(folder)) items.Folders().program = folder;
+    char windows[MAX_PATH] = {};
+    if (GetWindowsDirectoryA(windows, MAX_PATH) < MAX_PATH) items.Folders().windows = windows;
+    char system[MAX_PATH] = {};
+    if (GetSystemDirectoryA(system, MAX_PATH) < MAX_PATH) items.Folders().system = system;
+}
+
+void UpdateEngineImpl::Run() {
+    CreateDirectoriesAnySeparator(updateFolder.c_str());
+    if (fetchNews) WithRetries([this] { return FetchNews(); });
+    CheckNews();
+    if (fetchManifest) WithRetries([this] { return FetchManifest(); });
+    if (plan) PlanUpdate();
+    if (download) {
+        successCount = 0;
+        WithRetries([this] { return DownloadAll(); });
+    }
+    notify.Send(NOTIFY_FINISHED, successCount);
+    std::fflush(stdout);
+}
+
+void UpdateEngineImpl::Configure(CInetFile* file) const {
+    file->SetTimeouts(connectTimeoutMs, receiveTimeoutMs);
+}
+
+// A fetch succeeds only when its own transfer completed: an older copy of the
+// file does not stand in for it.
+bool UpdateEngineImpl::Fetch(int kind, const std::string& url, const std::string& localPath) {
+    std::printf("\n%d Processing %s", Now(), url.c_str());
+    CInetFile file;
+    Configure(&file);
+    file.SetKind(kind);
+    file.SetUrl(url);
+    file.SetLocalPath(localPath);
+    file.SetExpectedSize(0);
+    file.SetNotifyWindow(notify.Window());
+    return file.Start() && (file.Wait(), file.Completed()) && FileExists(localPath.c_str());
+}
+
+bool UpdateEngineImpl::FetchNews() {
+    notify.SendText(NOTIFY_SERVER, serverHost);
+    if (!Fetch(CInetFile::kNews, newsUrl, updateFolder + "WhatNews.txt")) return false;
+    notify.Post(NOTIFY_NEWS_READY, 0);
+    return true;
+}
+
+bool UpdateEngineImpl::CheckNews() {
+    notify.SendText(NOTIFY_SERVER, serverHost);
+    if (!FileExists((updateFolder + "WhatNews.txt").c_str())) return false;
+    notify.Post(NOTIFY_NEWS_READY, 0);
+    return true;
+}
+
+bool UpdateEngineImpl::FetchManifest() {
+    Stopwatch watch("Update.xml");
+    return Fetch(CInetFile::kManifest, manifestUrl, updateFolder + "Update.xml");
+}
+
+void UpdateEngineImpl::PlanUpdate() {
+    items.Clear();
+    if (!ReadManifest(&items, (updateFolder + "Update.xml").c_str())) return;
+    plannedCount = items.KeepNeeded([this](UpdateItem& item) { return NeedsUpdate(item); });
+    plannedSize = items.NeededSize();
+    if (plannedCount > 0) {
+        notify.Send(NOTIFY_ITEM_COUNT, plannedCount);
+    } else {
+        notify.Send(NOTIFY_NOTHING_TO_DO, 0);
+    }
+}
+
+bool UpdateEngineImpl::NeedsUpdate(UpdateItem& item) {
+    InstalledFile installed = InspectInstalledFile(item);
+    bool needed = DecideNeedsUpdate(item, installed);
+    if (needed && !installed.exists && !item.localPath.empty() && !item.subPath.empty()) {
+        CreateDirectoriesBackslash(item.subPath.c_str());
+    }
+    return needed;
+}
+
+bool UpdateEngineImpl::DownloadAll() {
+    if (plannedCount == 0) return false;
+    consecutiveFailures_ = 0;
+    std::unique_ptr<UpdateItem> item = items.PopFront();
+    StateFileWriter record(StateFilePath(updateFolder), plannedCount, Today(), Now());
+    for (int index = 1; item; ++index) {
+        bool succeeded = DownloadItem(*item, index);
+        record.WriteBlock(*item, succeeded);
+        std::printf(" %s", succeeded ? "ok" : "fail");
+        if (succeeded) ++successCount;
+        item = items.PopFront();
+    }
+    return true;
+}
+
+// The attempts of one item: a success resets the run's consecutive-failure
+// counter; while it is below the limit a failure is retried.
+bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
+    static_assert(kRetries == 3, "three retries per item");
+    for (;;) {
+        std::printf("\n%d Processing %s ", Now(), item.url.c_str());
+        CInetFile file;
+        Configure(&file);
+        file.SetKind(CInetFile::kManifestItem);
+        file.SetUrl(item.url);
+        file.SetLocalPath(item.downloadPath);
+        file.SetFileName(item.fileName);
+        file.SetExpectedSize(static_cast<long>(static_cast<int32_t>(static_cast<uint32_t>(item.length))));
+        file.SetItemFlags(item.registerFile, item.zipFile, item.forceOverwrite, item.execute, item.executePar);
+        file.SetNotifyWindow(notify.Window());
+        CreateDirectoriesAnySeparator(FolderOf(item.downloadPath).c_str());
+
+        bool skip = false;
+        if (FileExists(item.downloadPath.c_str())) {
+            ExistingDownload existing;
+            VersionBlock block;
+            if (HasVersionedExtension(item.downloadPath) && ReadVersionBlock(item.downloadPath.c_str(), &block)) {
+                existing.hasVersion = true;
+                existing.versionText = FileVersionText(block);
+            }
+            if (item.md5[0] != '\0') {
+                existing.hasMd5 = true;
+                existing.md5Text = Md5TextOfFile(item.downloadPath.c_str());
+            }
+            skip = ExistingDownloadMatches(item, existing);
+            if (skip) std::printf("...skip\n");
+        }
+
+        bool succeeded = true;
+        if (!skip) {
+            notify.Post(NOTIFY_PROGRESS, 0);
+            succeeded = file.Start() && (file.Wait(), file.Completed()) && FileExists(item.downloadPath.c_str());
+            if (succeeded && item.md5[0] != '\0') {
+                succeeded = EqualsIgnoreCase(Md5TextOfFile(item.downloadPath.c_str()), item.md5);
+            }
+        }
+        notify.Post(NOTIFY_PROGRESS, 100);
+        notify.PostText(NOTIFY_TEXT, skip ? ItemSkippedText(index, item.fileName)
+                                          : ItemResultText(index, item.fileName, succeeded));
+        notify.Post(NOTIFY_ITEM_DONE, index - 1);
+
+        if (succeeded) {
+            consecutiveFailures_ = 0;
+            return true;
+        }
+        if (consecutiveFailures_ < kRetries) {
+            ++consecutiveFailures_;
+            notify.PostText(NOTIFY_TEXT, ItemRetryText(item.fileName));
+            continue;
+        }
+        ++consecutiveFailures_;
+        return false;
+    }
+}
+
+UpdateEngine::UpdateEngine() : impl_(new UpdateEngineImpl()) {}
+
+UpdateEngine::~UpdateEngine() { delete impl_; }
+
+void UpdateEngine::SetServer(const char* settingsPath) {
+    char host[MAX_PATH] = {};
+    GetPrivateProfileStringA("System", "WebAddress", kDefaultServerHost, host, MAX_PATH, settingsPath);
+    char url[MAX_PATH] = {};
+    snprintf(url, sizeof url, "http://%s/WhatNews.txt", host);
+    impl_->newsUrl = url;
+    snprintf(url, sizeof url, "http://%s/Update.xml", host);
+    impl_->manifestUrl = url;
+    impl_->serverHost = host;
+}
+
+void UpdateEngine::SetUpdateFolder(const char* folder) {
+    impl_->updateFolder = Bounded(folder);
+    impl_->items.Folders().update = impl_->updateFolder;
+}
+
+void UpdateEngine::SetNotifyWindow(HWND window) { impl_->notify.SetWindow(window); }
+
+void UpdateEngine::SetProgramFolder(const char* folder) { impl_->items.Folders().program = Bounded(folder); }
+
+void UpdateEngine::SetTransferTimeouts(DWORD connectMs, DWORD receiveMs) {
+    impl_->connectTimeoutMs = connectMs;
+    impl_->receiveTimeoutMs = receiveMs;
+}
+
+bool UpdateEngine::Start(int fetchNews, int fetchManifest, int plan, int download) {
+    impl_->fetchNews = fetchNews != 0;
+    impl_->fetchManifest = fetchManifest != 0;
+    impl_->plan = plan != 0;
+    impl_->download = download != 0;
+    return impl_->Start();
+}
+
+void UpdateEngine::Wait() { impl_->Wait(); }
+
+int UpdateEngine::PlannedCount() const { return impl_->plannedCount; }
+
+int UpdateEngine::PlannedSize() const { return impl_->plannedSize; }
+
+int UpdateEngine::SuccessCount() const { return impl_->successCount; }
