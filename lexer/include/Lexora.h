@@ -70,8 +70,9 @@ protected:
 };
 
 // Scans text (zero-terminated, may be null: then nothing is reported) and
-// delivers every token to sink after scanning has finished. Always returns
-// false. Calls must not overlap.
+// delivers every token to sink, on the calling thread, after scanning has
+// finished. A null sink receives nothing. Always returns false. Calls from
+// several threads are scanned one after the other.
 extern "C" LEXORA_API bool LEXORA_CALL LexicalAnalysis(const char* text, TokenSink* sink);
 
 #endif

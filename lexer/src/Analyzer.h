@@ -9,6 +9,7 @@
 #include "TokenRecord.h"
 
 #include <memory>
+#include <mutex>
 #include <vector>
 
 class Analyzer {
@@ -16,15 +17,17 @@ public:
     explicit Analyzer(std::unique_ptr<FormulaScanner> scanner);
 
     // text must not be null. Nothing of one call's text influences the next.
+    // Calls from several threads take turns: the input copy and the
+    // scanner's buffer serve one text at a time.
     std::vector<TokenRecord> Analyze(const char* text);
 
 private:
+    std::mutex turn_;
     InputCopy input_;
     std::unique_ptr<FormulaScanner> scanner_;
 };
 
-// Created on first use, destroyed when the library is unloaded. Calls of
-// the library must not overlap, so it needs no lock of its own.
+// Created on first use, destroyed when the library is unloaded.
 Analyzer& LibraryAnalyzer();
 
 #endif

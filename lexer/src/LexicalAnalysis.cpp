@@ -8,7 +8,9 @@
 
 extern "C" LEXORA_API bool LEXORA_CALL LexicalAnalysis(const char* text, TokenSink* sink)
 {
-    if (text == nullptr) {
+    // Without a text there are no tokens, and without a sink no one to
+    // take them.
+    if (text == nullptr || sink == nullptr) {
         return false;
     }
     // Every token is collected before the first is delivered; the list is

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -15,6 +16,12 @@ TEST(CallIndependenceTest, NullTextGivesNoTokensAndNeverTouchesTheSink)
     EXPECT_FALSE(LexicalAnalysis(nullptr, &sink));
     EXPECT_TRUE(sink.tokens.empty());
     EXPECT_FALSE(LexicalAnalysis(nullptr, nullptr));
+}
+
+TEST(CallIndependenceTest, NullSinkReceivesNothingAndDoesNotDisturbLaterCalls)
+{
+    EXPECT_FALSE(LexicalAnalysis("a+b", nullptr));
+    EXPECT_EQ(Tokenize("x:=1"), (std::vector<Token>{{22, 0, 1}, {15, 1, 2}, {5, 3, 1}}));
 }
 
 TEST(CallIndependenceTest, SuccessiveCallsWithTheSameTextGiveTheSameTokens)
@@ -49,6 +56,40 @@ TEST(CallIndependenceTest, NothingCarriesOverFromThePreviousText)
         Tokenize(c.previous);
         EXPECT_EQ(Tokenize(c.text), c.expected);
     }
+}
+
+TEST(CallIndependenceTest, CallsFromSeveralThreadsEachGetTheirOwnTokens)
+{
+    // Each thread scans its own long text (several refills) many times and
+    // must always see exactly its own tokens.
+    constexpr int kThreads = 4;
+    std::vector<std::string> texts;
+    std::vector<std::vector<Token>> expected;
+    for (int t = 0; t < kThreads; ++t) {
+        std::string text;
+        for (int i = 0; i < 2000; ++i) {
+            text += "t" + std::to_string(t) + "_" + std::to_string(i) + (t % 2 == 0 ? "+" : " >= ");
+        }
+        texts.push_back(text);
+        expected.push_back(Tokenize(text));
+    }
+    std::vector<int> mismatches(kThreads, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 20; ++round) {
+                RecordingSink sink;
+                LexicalAnalysis(texts[t].c_str(), &sink);
+                if (sink.tokens != expected[t]) {
+                    ++mismatches[t];
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(mismatches, std::vector<int>(kThreads, 0));
 }
 
 }  // namespace
