@@ -1,0 +1,136 @@
+#include "PopupHost.h"
+
+#include <commctrl.h>
+
+#include <fstream>
+
+namespace {
+
+const char kNotifyClass[] = "PopupTestClient";
+const UINT kClickMessage = 0x0709;
+
+std::string ProgramFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.rfind('\\'));
+}
+
+struct PopupSearch {
+    HMODULE library;
+    HWND found;
+};
+
+BOOL CALLBACK MatchPopup(HWND hwnd, LPARAM lParam) {
+    PopupSearch* search = reinterpret_cast<PopupSearch*>(lParam);
+    char className[64] = {};
+    GetClassNameA(hwnd, className, sizeof className);
+    HINSTANCE owner = reinterpret_cast<HINSTANCE>(GetClassLongPtrA(hwnd, GCLP_HMODULE));
+    if (owner == search->library && std::string(className) != TOOLTIPS_CLASSA) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct TooltipSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTooltip(HWND hwnd, LPARAM lParam) {
+    TooltipSearch* search = reinterpret_cast<TooltipSearch*>(lParam);
+    char className[64] = {};
+    GetClassNameA(hwnd, className, sizeof className);
+    if (std::string(className) == TOOLTIPS_CLASSA && GetWindow(hwnd, GW_OWNER) == search->owner) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+TdvnLibrary::TdvnLibrary() {
+    module_ = LoadLibraryA("TDVN.dll");
+    if (!module_) return;
+    init_ = reinterpret_cast<InitFunction>(reinterpret_cast<void*>(GetProcAddress(module_, "TDVN_Init")));
+    popup_ = reinterpret_cast<PopupFunction>(reinterpret_cast<void*>(GetProcAddress(module_, "TDVN_PopupMsgWnd")));
+}
+
+TdvnLibrary::~TdvnLibrary() {
+    if (module_) FreeLibrary(module_);
+}
+
+NotifyWindow::NotifyWindow() {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kNotifyClass;
+    RegisterClassA(&windowClass);  // fails harmlessly when already registered
+    hwnd_ = CreateWindowExA(0, kNotifyClass, "client", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                            nullptr, GetModuleHandleA(nullptr), this);
+}
+
+NotifyWindow::~NotifyWindow() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+LRESULT CALLBACK NotifyWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    }
+    NotifyWindow* self = reinterpret_cast<NotifyWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (message == kClickMessage && self) {
+        self->clicks_.push_back(ClickReport{wParam, reinterpret_cast<const char*>(lParam)});
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+std::string ReferFileBesideProgram() { return ProgramFolder() + "\\data\\refer.xml"; }
+
+void WriteReferFile(const std::string& bytes) {
+    CreateDirectoryA((ProgramFolder() + "\\data").c_str(), nullptr);
+    std::ofstream(ReferFileBesideProgram(), std::ios::binary | std::ios::trunc) << bytes;
+}
+
+void DeleteReferFile() { DeleteFileA(ReferFileBesideProgram().c_str()); }
+
+HWND FindPopupWindow(HMODULE library) {
+    PopupSearch search = {library, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), MatchPopup, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindTooltipOf(HWND popup) {
+    TooltipSearch search = {popup, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), MatchTooltip, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+RECT WindowRect(HWND hwnd) {
+    RECT rect = {};
+    GetWindowRect(hwnd, &rect);
+    return rect;
+}
+
+RECT WorkArea() {
+    RECT area = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+bool TimerRunning(HWND hwnd, UINT_PTR id, UINT interval) {
+    if (!KillTimer(hwnd, id)) return false;
+    SetTimer(hwnd, id, interval, nullptr);
+    return true;
+}
+
+COLORREF ClientPixel(HWND hwnd, int x, int y) {
+    HDC dc = GetDC(hwnd);
+    COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(hwnd, dc);
+    return colour;
+}
