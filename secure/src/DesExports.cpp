@@ -1,0 +1,25 @@
+// The four DES exports: thin cdecl entry points over the buffer routines.
+#include "DesRun.h"
+#include "secure.h"
+
+using secure::DesDirection;
+
+SECURE_API bool SECURE_CALL DES_Encrypt(const unsigned char* input, int inputLength, const unsigned char* key,
+                                        int keyLength, unsigned char* output) {
+    return secure::DES_Run(input, inputLength, key, keyLength, output, DesDirection::Encrypt);
+}
+
+SECURE_API bool SECURE_CALL DES_Decrypt(const unsigned char* input, int inputLength, const unsigned char* key,
+                                        int keyLength, unsigned char* output) {
+    return secure::DES_Run(input, inputLength, key, keyLength, output, DesDirection::Decrypt);
+}
+
+SECURE_API bool SECURE_CALL DES3_Encrypt(const unsigned char* input, int inputLength, const unsigned char* key,
+                                         int keyLength, unsigned char* output) {
+    return secure::DES3_Run(input, inputLength, key, keyLength, output, DesDirection::Encrypt);
+}
+
+SECURE_API bool SECURE_CALL DES3_Decrypt(const unsigned char* input, int inputLength, const unsigned char* key,
+                                         int keyLength, unsigned char* output) {
+    return secure::DES3_Run(input, inputLength, key, keyLength, output, DesDirection::Decrypt);
+}

@@ -1,0 +1,48 @@
+#include "Random64.h"
+
+#include "TimestampCounter.h"
+
+namespace secure {
+namespace {
+
+constexpr std::uint32_t kFeedbackTaps = 0xC000002Au;
+
+// Signed product of the counter's high and low 32-bit halves, each taken as
+// a signed 32-bit integer.
+std::int64_t HalvesProduct(std::uint64_t counter) {
+    const auto high = static_cast<std::int32_t>(static_cast<std::uint32_t>(counter >> 32));
+    const auto low = static_cast<std::int32_t>(static_cast<std::uint32_t>(counter));
+    return static_cast<std::int64_t>(high) * static_cast<std::int64_t>(low);
+}
+
+std::uint32_t RotateLeft7(std::uint32_t value) {
+    return (value << 7) | (value >> 25);
+}
+
+Random64Source libraryRandomSource{&ReadTimestampCounter};
+
+}  // namespace
+
+std::uint64_t Random64Source::Next() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    feedback_ = (feedback_ & 1u) ? (feedback_ >> 1) ^ kFeedbackTaps : feedback_ >> 1;
+    const auto t1 = static_cast<std::uint32_t>(static_cast<std::uint64_t>(HalvesProduct(readCounter_())));
+    mixing_ = RotateLeft7(t1 ^ mixing_ ^ feedback_);
+    const auto t2 = static_cast<std::uint64_t>(HalvesProduct(readCounter_()));
+    return t2 + mixing_;
+}
+
+Random64Words Random64Source::Words() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return {feedback_, mixing_};
+}
+
+std::uint64_t Random64() {
+    return libraryRandomSource.Next();
+}
+
+Random64Words LibraryRandom64Words() {
+    return libraryRandomSource.Words();
+}
+
+}  // namespace secure
