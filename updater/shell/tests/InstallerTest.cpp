@@ -1,0 +1,119 @@
+// Installation of the downloaded files: what is copied where, what is left,
+// and the state that is cleared afterwards.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "Installer.h"
+#include "TestSupport.h"
+
+namespace {
+
+class RecordingView : public InstallProgressView {
+public:
+    void SetRange(int count) override { events.push_back("range " + std::to_string(count)); }
+    void SetPosition(int position) override { events.push_back("pos " + std::to_string(position)); }
+    void EnableFinish(bool enabled) override { events.push_back(enabled ? "finish on" : "finish off"); }
+    void SetDoneCaption() override { events.push_back("done"); }
+    std::vector<std::string> events;
+};
+
+class InstallerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MakeFolder(update());
+        MakeFolder(client_ / "data");
+        WriteFile(statePath(), "VERSION 0.0.0.1\r\n");
+    }
+    std::string update() const { return client_ / "Update"; }
+    std::string updateFolder() const { return update() + "\\"; }
+    std::string statePath() const { return update() + "\\QMUpdateFileList.txt"; }
+
+    // A downloaded file and its installed counterpart.
+    FileListEntry Stage(const std::string& name, bool downloaded = true) {
+        FileListEntry entry;
+        entry.sourcePath = update() + "\\" + name;
+        entry.destinationPath = client_ / name;
+        entry.fileName = name;
+        WriteFile(entry.destinationPath, "old " + name);
+        if (downloaded) WriteFile(entry.sourcePath, "new " + name);
+        return entry;
+    }
+    int Install(std::vector<FileListEntry>& list) {
+        return InstallUpdates(list, view_, client_.path().c_str(), updateFolder().c_str());
+    }
+    std::string UpdateFlag() const {
+        char value[16] = {};
+        GetPrivateProfileStringA("System", "Update", "(none)", value, sizeof value, (client_ / "Stock.ini").c_str());
+        return value;
+    }
+
+    ScratchFolder client_;
+    RecordingView view_;
+};
+
+}  // namespace
+
+TEST_F(InstallerTest, MissingSourceInTheMiddleIsSkippedAndTheRestInstalled) {
+    std::vector<FileListEntry> list = {Stage("a.dat"), Stage("b.dat", false), Stage("c.dat")};
+    EXPECT_EQ(Install(list), 1);
+
+    EXPECT_EQ(ReadFile(client_ / "a.dat"), "new a.dat");
+    EXPECT_EQ(ReadFile(client_ / "b.dat"), "old b.dat");
+    EXPECT_EQ(ReadFile(client_ / "c.dat"), "new c.dat");
+    EXPECT_FALSE(FileExists(update() + "\\a.dat"));
+    EXPECT_FALSE(FileExists(update() + "\\c.dat"));
+    EXPECT_FALSE(FileExists(statePath()));
+    EXPECT_EQ(UpdateFlag(), "FALSE");
+    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(view_.events, (std::vector<std::string>{"range 3", "finish off", "pos 1", "pos 2", "pos 3", "finish on",
+                                                      "done"}));
+}
+
+TEST_F(InstallerTest, UpdaterOwnFilesAreWrittenBesideTheInstalledOnes) {
+    std::vector<FileListEntry> list = {Stage("KORAVELRC.DLL"), Stage("Koravel.exe"), Stage("libiconv2.dll"),
+                                       Stage("Stock.exe")};
+    EXPECT_EQ(Install(list), 1);
+    for (const char* own : {"KORAVELRC.DLL", "Koravel.exe", "libiconv2.dll"}) {
+        SCOPED_TRACE(own);
+        EXPECT_EQ(ReadFile(client_ / own), std::string("old ") + own);
+        EXPECT_EQ(ReadFile(client_ / own + ".update"), std::string("new ") + own);
+    }
+    EXPECT_EQ(ReadFile(client_ / "Stock.exe"), "new Stock.exe");
+    EXPECT_FALSE(FileExists(client_ / "Stock.exe.update"));
+}
+
+TEST_F(InstallerTest, EmptyListTouchesNothing) {
+    std::vector<FileListEntry> list;
+    EXPECT_EQ(Install(list), 0);
+    EXPECT_TRUE(FileExists(statePath()));
+    EXPECT_FALSE(FileExists(client_ / "Stock.ini"));
+    EXPECT_TRUE(view_.events.empty());
+}
+
+TEST_F(InstallerTest, FailedCopyLeavesTheDestinationWholeAndTheSourceInPlace) {
+    std::vector<FileListEntry> list = {Stage("quote.dat"), Stage("news.dat")};
+    // The client still holds quote.dat open without sharing.
+    HANDLE held = CreateFileA((client_ / "quote.dat").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Install(list), 1);
+    CloseHandle(held);
+
+    EXPECT_EQ(ReadFile(client_ / "quote.dat"), "old quote.dat");
+    EXPECT_EQ(ReadFile(update() + "\\quote.dat"), "new quote.dat");
+    EXPECT_EQ(ReadFile(client_ / "news.dat"), "new news.dat");
+    EXPECT_FALSE(FileExists(statePath()));
+    EXPECT_EQ(UpdateFlag(), "FALSE");
+
+    // No temporary copy is left behind beside the destinations.
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((client_ / "*.tmp").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do names.push_back(found.cFileName);
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    EXPECT_TRUE(names.empty()) << names.front();
+}

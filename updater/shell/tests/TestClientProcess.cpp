@@ -1,0 +1,40 @@
+#include "TestClientProcess.h"
+
+#include <sstream>
+
+#include "TestSupport.h"
+
+TestClientProcess::TestClientProcess(const std::string& folder, const std::string& arguments) : folder_(folder) {
+    CopyInto(HostPathToWindows(KORAVEL_TEST_CLIENT), folder_ + "\\Stock.exe");
+    if (arguments.empty()) return;
+    std::string commandLine = "\"" + folder_ + "\\Stock.exe\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
+                   &process_);
+}
+
+TestClientProcess::~TestClientProcess() {
+    if (!process_.hProcess) return;
+    TerminateProcess(process_.hProcess, 0);
+    WaitForSingleObject(process_.hProcess, 5000);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+}
+
+bool TestClientProcess::WaitReady() {
+    return WaitFor([this] { return CountLines(Log(), "READY") == 1; });
+}
+
+std::string TestClientProcess::Log() const { return ReadFile(folder_ + "\\client-log.txt"); }
+
+int CountLines(const std::string& log, const std::string& line) {
+    std::istringstream lines(log);
+    std::string current;
+    int count = 0;
+    while (std::getline(lines, current)) {
+        if (!current.empty() && current.back() == '\r') current.pop_back();
+        if (current == line) ++count;
+    }
+    return count;
+}
