@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Random64.h"
+#include "secure.h"
 
 namespace secure {
 namespace {
@@ -74,9 +75,10 @@ TEST(Random64Source, ConcurrentDrawsHandOutTheSerialSequenceExactlyOnce) {
     EXPECT_EQ(shared.Words().mixing, serial.Words().mixing);
 }
 
-// The library's own source, drawn from many threads through the real
-// counter: its feedback word must have advanced by exactly one step per draw.
-TEST(LibraryRandom64, FeedbackWordAdvancesOncePerDrawUnderConcurrency) {
+// The library's own source, drawn through DH_GetPrivateKey (one draw per
+// call) from many threads with the real counter: its feedback word must have
+// advanced by exactly one step per call.
+TEST(LibraryRandom64, FeedbackWordAdvancesOncePerPrivateKeyDrawUnderConcurrency) {
     constexpr int kThreads = 4;
     constexpr int kDrawsPerThread = 50000;
 
@@ -86,7 +88,8 @@ TEST(LibraryRandom64, FeedbackWordAdvancesOncePerDrawUnderConcurrency) {
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([] {
-            for (int i = 0; i < kDrawsPerThread; ++i) Random64();
+            std::uint64_t privateKey = 0;
+            for (int i = 0; i < kDrawsPerThread; ++i) DH_GetPrivateKey(2147483647u, 7, &privateKey);
         });
     }
     for (auto& thread : threads) thread.join();
