@@ -240,6 +240,20 @@ TEST_F(PopupWindowTest, ButtonReleaseDismissesAndReportsOnlyInTheMessageArea) {
     }
 }
 
+TEST_F(PopupWindowTest, AnotherInitKeepsTheWindowAndOnlyChangesWhereClicksGo) {
+    ASSERT_EQ(1, library_.Init(nullptr));
+    EXPECT_EQ(popup_, FindPopupWindow(library_.Module()));
+    Show(ReferXml({Alert(1)}));
+    client_.ClearClicks();
+    ButtonUp(100, 100);  // no client window: nothing is sent, the alert still goes
+    EXPECT_TRUE(client_.Clicks().empty());
+    EXPECT_TRUE(Hidden());
+
+    ASSERT_EQ(1, library_.Init(client_.Handle()));
+    Show(ReferXml({Alert(2)}));
+    EXPECT_EQ(2, ClickMessage());
+}
+
 TEST_F(PopupWindowTest, HitTestDragsByTheTitleStripAndShowsTheHandElsewhere) {
     Show(ReferXml({Alert(1)}));
     RECT window = WindowRect(popup_);
