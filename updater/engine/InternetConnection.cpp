@@ -15,6 +15,15 @@ HINTERNET Checked(HINTERNET handle) {
 
 const DWORD_PTR kContext = 1;
 
+// Set on the session and again on the connection and the request: not every
+// WinINet passes the session's values down to the handles it derives.
+void ApplyTimeouts(HINTERNET handle, DWORD connectMs, DWORD receiveMs) {
+    InternetSetOptionA(handle, INTERNET_OPTION_CONNECT_TIMEOUT, &connectMs, sizeof connectMs);
+    InternetSetOptionA(handle, INTERNET_OPTION_SEND_TIMEOUT, &receiveMs, sizeof receiveMs);
+    InternetSetOptionA(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &receiveMs, sizeof receiveMs);
+    InternetSetOptionA(handle, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT, &receiveMs, sizeof receiveMs);
+}
+
 }  // namespace
 
 void InternetHandle::Close() {
@@ -43,26 +52,26 @@ bool ParseUrl(const std::string& url, ParsedUrl* parsed) {
 }
 
 HttpGet::HttpGet(const char* agent, DWORD connectTimeoutMs, DWORD receiveTimeoutMs)
-    : session_(Checked(InternetOpenA(agent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0))) {
+    : connectTimeoutMs_(connectTimeoutMs),
+      receiveTimeoutMs_(receiveTimeoutMs),
+      session_(Checked(InternetOpenA(agent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0))) {
     // Without time-outs a stalled server would hold the updater (and its
     // single-instance lock) forever.
-    DWORD connect = connectTimeoutMs, receive = receiveTimeoutMs;
-    InternetSetOptionA(session_.Get(), INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
-    InternetSetOptionA(session_.Get(), INTERNET_OPTION_SEND_TIMEOUT, &receive, sizeof receive);
-    InternetSetOptionA(session_.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &receive, sizeof receive);
-    InternetSetOptionA(session_.Get(), INTERNET_OPTION_DATA_RECEIVE_TIMEOUT, &receive, sizeof receive);
+    ApplyTimeouts(session_.Get(), connectTimeoutMs, receiveTimeoutMs);
 }
 
 void HttpGet::Connect(const std::string& host, INTERNET_PORT port) {
     HINTERNET connection = InternetConnectA(session_.Get(), host.c_str(), port, nullptr, nullptr,
                                             INTERNET_SERVICE_HTTP, 0, kContext);
     connection_.Reset(Checked(connection));
+    ApplyTimeouts(connection_.Get(), connectTimeoutMs_, receiveTimeoutMs_);
 }
 
 DWORD HttpGet::Send(const std::string& objectPath, const char* headers) {
     HINTERNET request = HttpOpenRequestA(connection_.Get(), "GET", objectPath.c_str(), nullptr, nullptr, nullptr,
                                          INTERNET_FLAG_RELOAD, kContext);
     request_.Reset(Checked(request));
+    ApplyTimeouts(request_.Get(), connectTimeoutMs_, receiveTimeoutMs_);
     Check(HttpAddRequestHeadersA(request_.Get(), headers, static_cast<DWORD>(-1L), HTTP_ADDREQ_FLAG_ADD_IF_NEW));
     Check(HttpSendRequestA(request_.Get(), nullptr, 0, nullptr, 0));
     DWORD status = 0, size = sizeof status;

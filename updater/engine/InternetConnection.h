@@ -54,6 +54,8 @@ public:
     DWORD Read(void* buffer, DWORD size);
 
 private:
+    DWORD connectTimeoutMs_;
+    DWORD receiveTimeoutMs_;
     InternetHandle session_;
     InternetHandle connection_;
     InternetHandle request_;

@@ -1,0 +1,74 @@
+// A small HTTP/1.1 server on 127.0.0.1 (ephemeral port) for tests of code
+// that downloads over WinINet. It serves what the test registers per request
+// target (the path exactly as the client sent it), answers 404 for anything
+// else, and records every request's line and headers.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class TestHttpServer {
+public:
+    struct Request {
+        std::string method;
+        std::string target;                // as sent, escapes included
+        std::vector<std::string> headers;  // "Name: value" lines
+        // Value of the first header of that name (case-insensitive); empty if none.
+        std::string Header(const std::string& name) const;
+    };
+
+    TestHttpServer();  // listening when constructed; throws std::runtime_error if it cannot
+    ~TestHttpServer();
+    TestHttpServer(const TestHttpServer&) = delete;
+    TestHttpServer& operator=(const TestHttpServer&) = delete;
+
+    unsigned short Port() const { return port_; }
+    // "http://127.0.0.1:<port>" followed by the target.
+    std::string Url(const std::string& target) const;
+
+    void Serve(const std::string& target, const std::string& body);
+    void ServeStatus(const std::string& target, int status);
+    // Reads the request and never answers (until the server is destroyed).
+    void ServeStalled(const std::string& target);
+    // Announces the whole body's Content-Length, sends only `sentBytes` of it
+    // and closes the connection.
+    void ServeCutShort(const std::string& target, const std::string& body, size_t sentBytes);
+    // Sends the body in pieces of `pieceSize` bytes with a pause between them.
+    void ServeSlowly(const std::string& target, const std::string& body, size_t pieceSize, int pauseMs);
+
+    std::vector<Request> Requests() const;
+    int RequestCount(const std::string& target) const;
+
+private:
+    enum class Mode { kBody, kStatus, kStall, kCutShort, kSlow };
+    struct Response {
+        Mode mode = Mode::kStatus;
+        int status = 404;
+        std::string body;
+        size_t sentBytes = 0;
+        size_t pieceSize = 0;
+        int pauseMs = 0;
+    };
+
+    void AcceptLoop();
+    void Handle(unsigned int client);
+    bool Respond(unsigned int client, const Response& response);
+    // Waits up to `ms`; true when the server is stopping.
+    bool StoppingWithin(int ms);
+
+    unsigned int listener_;
+    unsigned short port_ = 0;
+    mutable std::mutex lock_;
+    std::condition_variable stopSignal_;
+    bool stopping_ = false;
+    std::map<std::string, Response> responses_;
+    std::vector<Request> requests_;
+    std::vector<unsigned int> clients_;
+    std::vector<std::thread> handlers_;
+    std::thread acceptor_;
+};
