@@ -1,0 +1,41 @@
+// Koravel.exe started in a client folder as the client starts it, and what a
+// user sees of it: its dialog, the page shown, message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class KoravelProcess {
+public:
+    // Starts "<folder>\Koravel.exe <modeText>" with its standard output in
+    // "<folder>\koravel-out.txt".
+    KoravelProcess(const std::string& folder, const std::string& modeText);
+    ~KoravelProcess();
+    KoravelProcess(const KoravelProcess&) = delete;
+    KoravelProcess& operator=(const KoravelProcess&) = delete;
+
+    bool started() const { return process_.hProcess != nullptr; }
+    bool WaitExit(DWORD milliseconds = 20000);
+    bool running() const;
+
+    // A top-level dialog of the process (class "#32770"), shown or hidden;
+    // with a caption, only one of that caption.
+    HWND FindDialog(const std::string& caption = std::string()) const;
+    HWND WaitDialog(const std::string& caption = std::string()) const;
+    bool AnyVisibleWindow() const;
+    std::string Output() const;
+
+private:
+    std::string folder_;
+    PROCESS_INFORMATION process_{};
+};
+
+// The wizard page now shown on the dialog (0 to 7), or -1.
+int VisiblePage(HWND dialog);
+HWND VisiblePageWindow(HWND dialog);
+int WaitForPage(HWND dialog, int page);
+
+std::string WindowText(HWND window);
+// Clicks a button of the page now shown, as the user would.
+bool ClickOnPage(HWND dialog, int controlId);
