@@ -1,0 +1,40 @@
+// A client installation in a scratch folder: the program folder with its
+// Update\ folder, the stand-in libraries, and the manifest written from items.
+#pragma once
+
+#include "CoreTestFiles.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// Path of a stand-in library built beside the test program (e.g. "kvtest_ver1009.dll").
+std::string TestLibrary(const std::string& fileName);
+
+// Sets the file's last modification to noon, local time, of the given day.
+void SetModifiedDate(const std::string& path, int year, int month, int day);
+
+// One manifest item as field name and value pairs, in document order.
+using ManifestEntry = std::vector<std::pair<std::string, std::string>>;
+
+// The text of Update.xml for the entries (GB2312 declared when `gb2312`).
+std::string ManifestText(const std::vector<ManifestEntry>& entries, bool gb2312 = false);
+
+class ClientFolder {
+public:
+    ClientFolder();
+
+    const std::string& Program() const { return program_; }
+    // Ends with a backslash, as the shell passes it.
+    const std::string& Update() const { return update_; }
+    std::string InProgram(const std::string& name) const { return program_ + "\\" + name; }
+    std::string InUpdate(const std::string& name) const { return update_ + name; }
+    std::string StateFile() const { return update_ + "/QMUpdateFileList.txt"; }
+
+    void WriteManifest(const std::vector<ManifestEntry>& entries) const;
+
+private:
+    ScratchFolder scratch_;
+    std::string program_;
+    std::string update_;
+};

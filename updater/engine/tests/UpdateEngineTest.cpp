@@ -1,0 +1,300 @@
+#include "ClientFolder.h"
+#include "EngineTexts.h"
+#include "Md5.h"
+#include "Notify.h"
+#include "NotifyRecorder.h"
+#include "StateFile.h"
+#include "TestHttpServer.h"
+#include "UpdateEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+using Notice = NotifyRecorder::Notice;
+
+std::string Md5Text(const std::string& bytes) {
+    Md5 md5;
+    md5.Update(bytes.data(), bytes.size());
+    unsigned char digest[16];
+    md5.Final(digest);
+    char text[33];
+    DigestToText(digest, text);
+    return text;
+}
+
+// A notice as the test expects it: code, value or text, sent or posted.
+struct Expected {
+    int code;
+    LPARAM value;
+    std::string text;
+    bool sent;
+};
+
+std::vector<Expected> Without(const std::vector<Notice>& notices, int code) {
+    std::vector<Expected> kept;
+    for (const Notice& notice : notices) {
+        if (notice.code != code) kept.push_back(Expected{notice.code, notice.value, notice.text, notice.sent});
+    }
+    return kept;
+}
+
+void ExpectSequence(const std::vector<Expected>& actual, const std::vector<Expected>& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(actual[i].code, expected[i].code) << "notice " << i;
+        EXPECT_EQ(actual[i].value, expected[i].value) << "notice " << i;
+        EXPECT_EQ(actual[i].text, expected[i].text) << "notice " << i;
+        EXPECT_EQ(actual[i].sent, expected[i].sent) << "notice " << i;
+    }
+}
+
+Expected Server(const std::string& host) { return {NOTIFY_SERVER, 0, host, true}; }
+Expected ItemCount(int count) { return {NOTIFY_ITEM_COUNT, count, "", true}; }
+Expected Finished(int successes) { return {NOTIFY_FINISHED, successes, "", true}; }
+Expected Result(int index, const std::string& name, bool ok) { return {NOTIFY_TEXT, 0, ItemResultText(index, name, ok), false}; }
+Expected Skipped(int index, const std::string& name) { return {NOTIFY_TEXT, 0, ItemSkippedText(index, name), false}; }
+Expected Retry(const std::string& name) { return {NOTIFY_TEXT, 0, ItemRetryText(name), false}; }
+Expected Done(int index) { return {NOTIFY_ITEM_DONE, index, "", false}; }
+
+// The statuses of the state file's blocks, as "name=TRUE|FALSE" in file order.
+std::vector<std::string> BlockStatuses(const std::string& stateFile) {
+    std::vector<std::string> statuses;
+    std::string text = ReadWholeFile(stateFile);
+    std::string name;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find("\r\n", start);
+        std::string line = text.substr(start, end - start);
+        if (line.rfind("FILENAME ", 0) == 0) name = line.substr(9);
+        if (line.rfind("DOWNLOADSTATUS ", 0) == 0) statuses.push_back(name + "=" + line.substr(15));
+        start = end == std::string::npos ? text.size() : end + 2;
+    }
+    return statuses;
+}
+
+class UpdateEngineTest : public testing::Test {
+protected:
+    // Starts the engine from a thread of its own and waits, as the shell does.
+    void Run(int fetchNews, int fetchManifest, int plan, int download, HWND window) {
+        std::thread shell([&] {
+            engine.SetServer(client.InProgram("Stock.ini").c_str());
+            engine.SetUpdateFolder(client.Update().c_str());
+            engine.SetProgramFolder(client.Program().c_str());
+            engine.SetNotifyWindow(window);
+            engine.SetTransferTimeouts(2000, 2000);
+            ASSERT_TRUE(engine.Start(fetchNews, fetchManifest, plan, download));
+            engine.Wait();
+        });
+        shell.join();
+    }
+
+    ManifestEntry Item(const std::string& name, const std::string& body) {
+        server.Serve("/files/" + name, body);
+        return ManifestEntry{{"FileName", name}, {"URL", server.Url("/files/" + name)},
+                             {"Length", std::to_string(body.size())}};
+    }
+    ManifestEntry Missing(const std::string& name) {
+        server.ServeStatus("/files/" + name, 404);
+        return ManifestEntry{{"FileName", name}, {"URL", server.Url("/files/" + name)}};
+    }
+    void Install(const std::string& name, const std::string& library) {
+        ASSERT_TRUE(CopyFileA(TestLibrary(library).c_str(), client.InProgram(name).c_str(), FALSE));
+    }
+
+    TestHttpServer server;
+    ClientFolder client;
+    UpdateEngine engine;
+};
+
+TEST_F(UpdateEngineTest, PlansByVersionTextDateAndDownValue) {
+    Install("older.dll", "kvtest_ver1001.dll");
+    Install("textual.dll", "kvtest_ver1009.dll");
+    Install("plain.dll", "kvtest_noversion.dll");
+    Install("forced.dll", "kvtest_ver1009.dll");
+    WriteWholeFile(client.InProgram("newer.txt"), "old");
+    SetModifiedDate(client.InProgram("newer.txt"), 2020, 1, 1);
+    WriteWholeFile(client.InProgram("same.txt"), "old");
+    SetModifiedDate(client.InProgram("same.txt"), 2020, 1, 1);
+
+    auto with = [](ManifestEntry entry, const char* name, const char* value) {
+        entry.emplace_back(name, value);
+        return entry;
+    };
+    client.WriteManifest({
+        Item("missing.txt", std::string(100, 'm')),
+        with(Item("older.dll", std::string(200, 'o')), "FileVersion", "1.0.0.2"),
+        with(Item("textual.dll", "t"), "FileVersion", "1.0.0.10"),  // 1.0.0.9 is above it as text
+        with(Item("plain.dll", std::string(300, 'p')), "FileVersion", "1.0.0.1"),
+        with(Item("newer.txt", std::string(400, 'n')), "FileDateLow", "20200102"),
+        with(Item("same.txt", "s"), "FileDateLow", "20200101"),
+        with(with(Item("forced.dll", std::string(500, 'f')), "FileVersion", "1.0.0.9"), "DownValue", "1"),
+        Item("..\\escaped.txt", "e"),
+    });
+
+    NotifyRecorder planOnly;
+    Run(0, 0, 1, 0, planOnly.Window());
+    EXPECT_EQ(engine.PlannedCount(), 5);
+    EXPECT_EQ(engine.PlannedSize(), 1500);
+    ExpectSequence(Without(planOnly.Notices(), NOTIFY_PROGRESS),
+                   {Server("update.quorvane.com"), ItemCount(5), Finished(0)});
+    EXPECT_FALSE(PathExists(client.StateFile()));
+
+    Run(0, 0, 1, 1, nullptr);
+    EXPECT_EQ(engine.SuccessCount(), 5);
+    EXPECT_EQ(BlockStatuses(client.StateFile()),
+              (std::vector<std::string>{"missing.txt=TRUE", "older.dll=TRUE", "plain.dll=TRUE", "newer.txt=TRUE",
+                                        "forced.dll=TRUE"}));
+    EXPECT_EQ(ReadWholeFile(client.InUpdate("older.dll")), std::string(200, 'o'));
+    EXPECT_EQ(server.RequestCount("/files/textual.dll"), 0);
+    EXPECT_EQ(server.RequestCount("/files/..\\escaped.txt"), 0);
+    EXPECT_FALSE(PathExists(client.Program() + "\\escaped.txt"));
+}
+
+TEST_F(UpdateEngineTest, AnItemFailingFourTimesGetsOneBlock) {
+    client.WriteManifest({Item("a.txt", "alpha"), Missing("b.txt"), Item("c.txt", "gamma")});
+    NotifyRecorder recorder;
+    testing::internal::CaptureStdout();
+    Run(0, 0, 1, 1, recorder.Window());
+    std::string trace = testing::internal::GetCapturedStdout();
+
+    std::vector<Notice> notices = recorder.Notices();
+    ExpectSequence(Without(notices, NOTIFY_PROGRESS),
+                   {Server("update.quorvane.com"), ItemCount(3),
+                    Result(1, "a.txt", true), Done(0),
+                    Result(2, "b.txt", false), Done(1), Retry("b.txt"),
+                    Result(2, "b.txt", false), Done(1), Retry("b.txt"),
+                    Result(2, "b.txt", false), Done(1), Retry("b.txt"),
+                    Result(2, "b.txt", false), Done(1),
+                    Result(3, "c.txt", true), Done(2),
+                    Finished(2)});
+    // Each attempt is framed by progress 0 and 100, all posted; a transfer
+    // adds its own figure per chunk (the whole announced length: 100).
+    std::vector<LPARAM> progress;
+    for (const Notice& notice : notices) {
+        if (notice.code != NOTIFY_PROGRESS) continue;
+        EXPECT_FALSE(notice.sent);
+        progress.push_back(notice.value);
+    }
+    EXPECT_EQ(progress, (std::vector<LPARAM>{0, 100, 100, 0, 100, 0, 100, 0, 100, 0, 100, 0, 100, 100}));
+
+    EXPECT_EQ(server.RequestCount("/files/b.txt"), 4);
+    EXPECT_FALSE(PathExists(client.InUpdate("b.txt")));
+    EXPECT_EQ(BlockStatuses(client.StateFile()),
+              (std::vector<std::string>{"a.txt=TRUE", "b.txt=FALSE", "c.txt=TRUE"}));
+    EXPECT_NE(ReadWholeFile(client.StateFile()).find("UPDATECOUNT 3\r\n"), std::string::npos);
+    std::vector<FileListEntry> entries;
+    ASSERT_TRUE(ReadFileList(client.StateFile().c_str(), &entries));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].sourcePath, client.Update() + "\\a.txt");
+    EXPECT_EQ(entries[0].destinationPath, client.Program() + "\\a.txt");
+    EXPECT_EQ(entries[1].fileName, "c.txt");
+    EXPECT_NE(trace.find("Processing " + server.Url("/files/b.txt") + " "), std::string::npos) << trace;
+    EXPECT_NE(trace.find(" fail"), std::string::npos);
+    EXPECT_NE(trace.find(" ok"), std::string::npos);
+}
+
+TEST_F(UpdateEngineTest, AfterAnItemGaveUpTheNextFailureIsNotRetriedUntilASuccess) {
+    client.WriteManifest({Missing("a.txt"), Missing("b.txt"), Item("c.txt", "gamma"), Missing("d.txt")});
+    NotifyRecorder recorder;
+    Run(0, 0, 1, 1, recorder.Window());
+    EXPECT_EQ(server.RequestCount("/files/a.txt"), 4);
+    EXPECT_EQ(server.RequestCount("/files/b.txt"), 1);
+    EXPECT_EQ(server.RequestCount("/files/c.txt"), 1);
+    EXPECT_EQ(server.RequestCount("/files/d.txt"), 4);
+    int retriesOfB = 0;
+    for (const Notice& notice : recorder.Notices()) retriesOfB += notice.text == ItemRetryText("b.txt");
+    EXPECT_EQ(retriesOfB, 0);
+    EXPECT_EQ(BlockStatuses(client.StateFile()),
+              (std::vector<std::string>{"a.txt=FALSE", "b.txt=FALSE", "c.txt=TRUE", "d.txt=FALSE"}));
+}
+
+TEST_F(UpdateEngineTest, SkipsCopiesAlreadyDownloadedByVersionOrDigest) {
+    ASSERT_TRUE(CopyFileA(TestLibrary("kvtest_ver1009.dll").c_str(), client.InUpdate("tool.dll").c_str(), FALSE));
+    WriteWholeFile(client.InUpdate("notes.txt"), "release notes");
+    WriteWholeFile(client.InUpdate("stale.txt"), "an older copy");
+    ManifestEntry tool = Item("tool.dll", "new tool");
+    tool.emplace_back("FileVersion", "1.0.0.9");
+    ManifestEntry notes = Item("notes.txt", "release notes");
+    notes.emplace_back("MD5", Md5Text("release notes"));
+    ManifestEntry stale = Item("stale.txt", "fresh copy");
+    stale.emplace_back("MD5", Md5Text("fresh copy"));
+    client.WriteManifest({tool, notes, stale});
+
+    NotifyRecorder recorder;
+    Run(0, 0, 1, 1, recorder.Window());
+    ExpectSequence(Without(recorder.Notices(), NOTIFY_PROGRESS),
+                   {Server("update.quorvane.com"), ItemCount(3), Skipped(1, "tool.dll"), Done(0),
+                    Skipped(2, "notes.txt"), Done(1), Result(3, "stale.txt", true), Done(2), Finished(3)});
+    EXPECT_EQ(server.RequestCount("/files/tool.dll"), 0);
+    EXPECT_EQ(server.RequestCount("/files/notes.txt"), 0);
+    EXPECT_EQ(ReadWholeFile(client.InUpdate("stale.txt")), "fresh copy");
+    EXPECT_EQ(BlockStatuses(client.StateFile()),
+              (std::vector<std::string>{"tool.dll=TRUE", "notes.txt=TRUE", "stale.txt=TRUE"}));
+}
+
+TEST_F(UpdateEngineTest, AnOlderCopyOrAWrongDigestIsNoSuccess) {
+    WriteWholeFile(client.InUpdate("old.txt"), "left from an earlier run");
+    ManifestEntry corrupt = Item("corrupt.txt", "not what was announced");
+    corrupt.emplace_back("MD5", Md5Text("the announced content"));
+    server.ServeCutShort("/files/short.txt", std::string(5000, 's'), 100);
+    ManifestEntry shortBody{{"FileName", "short.txt"}, {"URL", server.Url("/files/short.txt")}};
+    client.WriteManifest({Missing("old.txt"), Item("ok.txt", "fine"), corrupt, Item("ok2.txt", "fine"), shortBody});
+
+    Run(0, 0, 1, 1, nullptr);
+    EXPECT_EQ(BlockStatuses(client.StateFile()),
+              (std::vector<std::string>{"old.txt=FALSE", "ok.txt=TRUE", "corrupt.txt=FALSE", "ok2.txt=TRUE",
+                                        "short.txt=FALSE"}));
+    EXPECT_EQ(ReadWholeFile(client.InUpdate("old.txt")), "left from an earlier run");
+    EXPECT_EQ(server.RequestCount("/files/corrupt.txt"), 4);
+    EXPECT_EQ(server.RequestCount("/files/short.txt"), 4);
+    EXPECT_FALSE(PathExists(client.InUpdate("short.txt")));
+    EXPECT_EQ(engine.SuccessCount(), 2);
+}
+
+TEST_F(UpdateEngineTest, NothingToDoWritesNoStateFile) {
+    Install("current.dll", "kvtest_ver1009.dll");
+    ManifestEntry current = Item("current.dll", "x");
+    current.emplace_back("FileVersion", "1.0.0.9");
+    client.WriteManifest({current});
+    NotifyRecorder recorder;
+    Run(0, 0, 1, 1, recorder.Window());
+    ExpectSequence(Without(recorder.Notices(), -1),
+                   {Server("update.quorvane.com"), {NOTIFY_NOTHING_TO_DO, 0, "", true}, Finished(0)});
+    EXPECT_FALSE(PathExists(client.StateFile()));
+}
+
+TEST_F(UpdateEngineTest, AMissingManifestEndsWithFinishedAlone) {
+    NotifyRecorder recorder;
+    Run(0, 0, 1, 1, recorder.Window());
+    ExpectSequence(Without(recorder.Notices(), -1), {Server("update.quorvane.com"), Finished(0)});
+    EXPECT_FALSE(PathExists(client.StateFile()));
+}
+
+TEST_F(UpdateEngineTest, FetchesNewsAndManifestFromTheConfiguredServer) {
+    std::string host = "127.0.0.1:" + std::to_string(server.Port());
+    WriteWholeFile(client.InProgram("Stock.ini"), "[System]\r\nWebAddress=" + host + "\r\n");
+    server.Serve("/WhatNews.txt", "news");
+    server.Serve("/Update.xml", ManifestText({Item("a.txt", "alpha")}));
+
+    NotifyRecorder recorder;
+    Run(1, 1, 1, 1, recorder.Window());
+    ExpectSequence(Without(recorder.Notices(), NOTIFY_PROGRESS),
+                   {Server(host), {NOTIFY_NEWS_READY, 0, "", false}, Server(host), {NOTIFY_NEWS_READY, 0, "", false},
+                    ItemCount(1), Result(1, "a.txt", true), Done(0), Finished(1)});
+    EXPECT_EQ(ReadWholeFile(client.InUpdate("WhatNews.txt")), "news");
+    EXPECT_EQ(ReadWholeFile(client.InUpdate("a.txt")), "alpha");
+}
+
+TEST_F(UpdateEngineTest, WorksWithoutANotifyWindow) {
+    client.WriteManifest({Item("a.txt", "alpha")});
+    Run(0, 0, 1, 1, nullptr);
+    EXPECT_EQ(engine.PlannedCount(), 1);
+    EXPECT_EQ(engine.SuccessCount(), 1);
+    EXPECT_EQ(ReadWholeFile(client.InUpdate("a.txt")), "alpha");
+    EXPECT_EQ(BlockStatuses(client.StateFile()), (std::vector<std::string>{"a.txt=TRUE"}));
+}
+
+}  // namespace
