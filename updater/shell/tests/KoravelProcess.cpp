@@ -100,14 +100,28 @@ HWND VisiblePageWindow(HWND dialog) {
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char className[64] = {};
         GetClassNameA(child, className, sizeof className);
-        if (std::string(className) == "#32770" && IsWindowVisible(child)) return child;
+        // The page's own visibility: the dialog itself may be hidden.
+        bool shown = (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (std::string(className) == "#32770" && shown) return child;
     }
     return nullptr;
 }
 
 int VisiblePage(HWND dialog) {
     HWND page = VisiblePageWindow(dialog);
-    if (!page) return -1;
+    return page ? IdentifyPage(page) : -1;
+}
+
+HWND PageWindow(HWND dialog, int number) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[64] = {};
+        GetClassNameA(child, className, sizeof className);
+        if (std::string(className) == "#32770" && IdentifyPage(child) == number) return child;
+    }
+    return nullptr;
+}
+
+int IdentifyPage(HWND page) {
     if (GetDlgItem(page, IDC_FINISH)) return 5;
     if (GetDlgItem(page, IDC_NOTES)) return 4;
     std::string heading = WindowText(GetDlgItem(page, IDC_HEADING));

@@ -34,6 +34,8 @@ private:
 // The wizard page now shown on the dialog (0 to 7), or -1.
 int VisiblePage(HWND dialog);
 HWND VisiblePageWindow(HWND dialog);
+HWND PageWindow(HWND dialog, int page);
+int IdentifyPage(HWND page);
 int WaitForPage(HWND dialog, int page);
 
 std::string WindowText(HWND window);
