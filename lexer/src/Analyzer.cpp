@@ -17,6 +17,6 @@ std::vector<TokenRecord> Analyzer::Analyze(const char* text)
 
 Analyzer& LibraryAnalyzer()
 {
-    static Analyzer analyzer(MakeGeneratedScanner());
+    static Analyzer analyzer(MakeDirectScanner());
     return analyzer;
 }

@@ -17,7 +17,12 @@ public:
     virtual void Scan(InputCopy& input, TokenCollector& collector) = 0;
 };
 
-// The scanner generated from the rules file.
+// The table-driven scanner that flex generates from the rules file; it
+// reads the input copy in pieces through its own buffer.
 std::unique_ptr<FormulaScanner> MakeGeneratedScanner();
+
+// The direct-coded scanner of the same rules, reading the input copy in
+// place; the library scans with this one.
+std::unique_ptr<FormulaScanner> MakeDirectScanner();
 
 #endif

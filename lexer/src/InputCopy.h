@@ -19,6 +19,10 @@ public:
     // number of bytes copied; 0 at the end of the text.
     std::size_t Take(char* destination, std::size_t capacity);
 
+    // The unread rest of the text in place, followed by the terminating
+    // zero, for a scanner that reads it directly; all of it counts as read.
+    const char* TakeRest();
+
 private:
     std::vector<char> bytes_;
     std::size_t length_ = 0;
