@@ -12,16 +12,18 @@
 #include <windows.h>
 
 #include <atomic>
+#include <exception>
 #include <string>
 
 class CInetFile : public WorkerThread {
 public:
     // Raised inside the transfer with one of the causes below; its message is
     // stored in the file's last error text.
-    class CInetFileException {
+    class CInetFileException : public std::exception {
     public:
         explicit CInetFileException(int cause) : cause_(cause) {}
         int Cause() const { return cause_; }
+        const char* what() const noexcept override { return "download failed"; }
 
     private:
         int cause_;

@@ -33,6 +33,13 @@ std::string FolderOf(const std::string& path) {
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
+// Runs the transfer on its thread and waits for it; true when it completed.
+bool RunTransfer(CInetFile* file) {
+    if (!file->Start()) return false;
+    file->Wait();
+    return file->Completed();
+}
+
 template <typename Step>
 bool WithRetries(Step step) {
     for (int attempt = 0; attempt <= kRetries; ++attempt) {
@@ -119,7 +126,7 @@ bool UpdateEngineImpl::Fetch(int kind, const std::string& url, const std::string
     file.SetLocalPath(localPath);
     file.SetExpectedSize(0);
     file.SetNotifyWindow(notify.Window());
-    return file.Start() && (file.Wait(), file.Completed()) && FileExists(localPath.c_str());
+    return RunTransfer(&file) && FileExists(localPath.c_str());
 }
 
 bool UpdateEngineImpl::FetchNews() {
@@ -213,7 +220,7 @@ bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
         bool succeeded = true;
         if (!skip) {
             notify.Post(NOTIFY_PROGRESS, 0);
-            succeeded = file.Start() && (file.Wait(), file.Completed()) && FileExists(item.downloadPath.c_str());
+            succeeded = RunTransfer(&file) && FileExists(item.downloadPath.c_str());
             if (succeeded && item.md5[0] != '\0') {
                 succeeded = EqualsIgnoreCase(Md5TextOfFile(item.downloadPath.c_str()), item.md5);
             }

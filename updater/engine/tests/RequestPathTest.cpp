@@ -2,6 +2,9 @@
 #include "TextConversion.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <cerrno>
 
 #include <cstring>
 
@@ -49,6 +52,42 @@ TEST(TextConversion, ZeroFillsAndReportsAFullBuffer) {
     EXPECT_EQ(Gb2312ToUtf8(kWenJian.data(), kWenJian.size(), small, sizeof small), -1);
     EXPECT_EQ(std::string(small, 3), "\xe6\x96\x87");
     EXPECT_EQ(small[3], '\0');
+}
+
+
+// The Windows build carries its own iconv; both builds must behave alike.
+TEST(IconvInterface, ReportsUnknownSetsAndEachKindOfStop) {
+    errno = 0;
+    EXPECT_EQ(iconv_open("utf-8", "no-such-set"), reinterpret_cast<iconv_t>(-1));
+    EXPECT_EQ(errno, EINVAL);
+
+    const struct {
+        std::string input;
+        size_t outSize;
+        int error;
+        std::string converted;
+        size_t inputLeft;
+    } cases[] = {
+        {"a" + kWenJian, 16, 0, "a\xe6\x96\x87\xe4\xbb\xb6", 0},
+        {"a" + kWenJian, 5, E2BIG, "a\xe6\x96\x87", 2},      // stops before a character that does not fit
+        {"a\xce", 16, EINVAL, "a", 1},                        // input ends inside a character
+        {"a\xff" "b", 16, EILSEQ, "a", 2},                    // no such character
+    };
+    for (const auto& c : cases) {
+        iconv_t converter = iconv_open("utf-8", "gb2312");
+        ASSERT_NE(converter, reinterpret_cast<iconv_t>(-1));
+        char out[16] = {};
+        char* in = const_cast<char*>(c.input.data());
+        size_t inLeft = c.input.size();
+        char* cursor = out;
+        size_t outLeft = c.outSize;
+        errno = 0;
+        size_t result = iconv(converter, &in, &inLeft, &cursor, &outLeft);
+        EXPECT_EQ(result == static_cast<size_t>(-1) ? errno : 0, c.error) << c.input;
+        EXPECT_EQ(std::string(out, cursor), c.converted) << c.input;
+        EXPECT_EQ(inLeft, c.inputLeft) << c.input;
+        EXPECT_EQ(iconv_close(converter), 0);
+    }
 }
 
 }  // namespace

@@ -97,6 +97,14 @@ TEST(StateFile, ReaderToleratesCaseTabsCommentsAndMissingStatus) {
     EXPECT_TRUE(entries[2].downloaded);
 }
 
+TEST(StateFile, AnUncreatableFileRecordsNothing) {
+    ScratchFolder folder;
+    StateFileWriter writer(StateFilePath(folder.File("no-such-folder")), 1, 20240305, 120000);
+    EXPECT_FALSE(writer.IsOpen());
+    writer.WriteBlock(Planned("a.dll", ""), true);
+    EXPECT_FALSE(PathExists(folder.File("no-such-folder")));
+}
+
 TEST(StateFile, MissingFileIsFalseAndLeavesEntries) {
     ScratchFolder folder;
     std::vector<FileListEntry> entries(1);
