@@ -76,8 +76,9 @@ TEST(AppDownloadTest, CheckThenHiddenDownloadThenInstallThenFinishRestartsTheCli
     SendMessageA(dialog, kTrayNotify, IDR_TRAY_MENU, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(dialog) != FALSE; }));
     EXPECT_EQ(VisiblePage(dialog), 4);
-    EXPECT_EQ(WindowText(GetDlgItem(downloadPage, IDC_NOTES)), Gb(u8"本次更新：行情加速"));
-    EXPECT_EQ(ProgressLimit(downloadPage), 2);
+    // The engine reports the notes and the file count once it has started.
+    EXPECT_TRUE(WaitFor([&] { return WindowText(GetDlgItem(downloadPage, IDC_NOTES)) == Gb(u8"本次更新：行情加速"); }));
+    EXPECT_TRUE(WaitFor([&] { return ProgressLimit(downloadPage) == 2; }));
     EXPECT_TRUE(WaitFor([&] { return ProgressPosition(downloadPage) >= 1; }));
 
     ASSERT_EQ(WaitForPage(dialog, 6), 6);

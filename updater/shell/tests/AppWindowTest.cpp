@@ -31,6 +31,9 @@ TEST(AppWindowTest, CloseBoxOnlyHidesUntilExitIsAllowedAndTheTrayBringsItBack) {
     HWND dialog = koravel.WaitDialog(Gb(u8"自动更新"));
     ASSERT_NE(dialog, nullptr);
     ASSERT_EQ(WaitForPage(dialog, 0), 0);
+    // The dialog manager shows a modal dialog once its queue first runs empty.
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(dialog) != FALSE; }));
+    PumpMessagesFor(std::chrono::milliseconds(500));
 
     SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
