@@ -55,6 +55,9 @@ public:
     UpdateEngineImpl();
     ~UpdateEngineImpl() override { Wait(); }
 
+    // The news and manifest addresses and the server text, from the host name.
+    void UseServer(const char* host);
+
     std::string newsUrl;
     std::string manifestUrl;
     std::string updateFolder;
@@ -95,6 +98,16 @@ UpdateEngineImpl::UpdateEngineImpl() {
     if (GetWindowsDirectoryA(windows, MAX_PATH) < MAX_PATH) items.Folders().windows = windows;
     char system[MAX_PATH] = {};
     if (GetSystemDirectoryA(system, MAX_PATH) < MAX_PATH) items.Folders().system = system;
+    UseServer(kDefaultServerHost);
+}
+
+void UpdateEngineImpl::UseServer(const char* host) {
+    char url[MAX_PATH] = {};
+    snprintf(url, sizeof url, "http://%s/WhatNews.txt", host);
+    newsUrl = url;
+    snprintf(url, sizeof url, "http://%s/Update.xml", host);
+    manifestUrl = url;
+    serverHost = Bounded(host);
 }
 
 void UpdateEngineImpl::Run() {
@@ -251,12 +264,7 @@ UpdateEngine::~UpdateEngine() { delete impl_; }
 void UpdateEngine::SetServer(const char* settingsPath) {
     char host[MAX_PATH] = {};
     GetPrivateProfileStringA("System", "WebAddress", kDefaultServerHost, host, MAX_PATH, settingsPath);
-    char url[MAX_PATH] = {};
-    snprintf(url, sizeof url, "http://%s/WhatNews.txt", host);
-    impl_->newsUrl = url;
-    snprintf(url, sizeof url, "http://%s/Update.xml", host);
-    impl_->manifestUrl = url;
-    impl_->serverHost = host;
+    impl_->UseServer(host);
 }
 
 void UpdateEngine::SetUpdateFolder(const char* folder) {
