@@ -18,6 +18,7 @@ struct DesStage {
 };
 
 struct DesBlockPath {
+    const char* name;
     // Runs blockCount consecutive 8-byte blocks through all stages in order.
     // Each block is read completely before its result is written, so output
     // may equal input.
@@ -25,7 +26,26 @@ struct DesBlockPath {
                       const DesStage* stages, int stageCount);
 };
 
-// The block implementation used by the buffer routines.
+// The implementations: one block at a time by table lookup, and bitsliced
+// batches of 64 blocks in plain 64-bit words, 128 in SSE2 registers and 256
+// in AVX2 registers.
+enum class DesPathKind { Table, Portable, Sse2, Avx2 };
+
+// The block implementation used by the buffer routines: the widest one that
+// this build has and this processor can run.
 const DesBlockPath& SelectDesBlockPath();
+
+// The implementation of the given kind, or nullptr where this build lacks it
+// or this processor cannot run it.
+const DesBlockPath* FindDesBlockPath(DesPathKind kind);
+
+// The table path, which handles every block count on every processor.
+const DesBlockPath& TableDesBlockPath();
+
+// The bitsliced paths as the instruction-set files define them (null where a
+// build has no such file).
+const DesBlockPath& PortableDesBlockPath();
+const DesBlockPath& Sse2DesBlockPath();
+const DesBlockPath& Avx2DesBlockPath();
 
 }  // namespace secure

@@ -53,7 +53,7 @@ void RunTableBlocks(const std::uint8_t* input, std::uint8_t* output, std::size_t
     }
 }
 
-constexpr DesBlockPath kTablePath{&RunTableBlocks};
+constexpr DesBlockPath kTablePath{"table", &RunTableBlocks};
 
 }  // namespace
 
@@ -63,7 +63,7 @@ void DES_CryptBlock(const std::uint8_t input[8], std::uint8_t output[8], const D
     RunTableBlocks(input, output, 1, &stage, 1);
 }
 
-const DesBlockPath& SelectDesBlockPath() {
+const DesBlockPath& TableDesBlockPath() {
     return kTablePath;
 }
 
