@@ -9,8 +9,8 @@ Analyzer::Analyzer(std::unique_ptr<FormulaScanner> scanner) : scanner_(std::move
 std::vector<TokenRecord> Analyzer::Analyze(const char* text)
 {
     const std::lock_guard<std::mutex> lock(turn_);
-    TokenCollector collector;
     input_.Replace(text);
+    TokenCollector collector(input_.Length());
     scanner_->Scan(input_, collector);
     return collector.TakeTokens();
 }

@@ -19,6 +19,9 @@ public:
     // number of bytes copied; 0 at the end of the text.
     std::size_t Take(char* destination, std::size_t capacity);
 
+    // Length of the text, without its terminating zero.
+    std::size_t Length() const { return length_; }
+
     // The unread rest of the text in place, followed by the terminating
     // zero, for a scanner that reads it directly; all of it counts as read.
     const char* TakeRest();

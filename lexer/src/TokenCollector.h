@@ -12,11 +12,23 @@
 
 class TokenCollector {
 public:
+    TokenCollector() = default;
+    // Room for the tokens a text of textLength bytes is likely to give
+    // (formulas average some three bytes a token), so that the list seldom
+    // has to grow while the scanner reports.
+    explicit TokenCollector(std::size_t textLength) { tokens_.reserve(textLength / 3 + 8); }
+
     void Report(int32_t code, std::size_t length)
     {
         position_ += previousLength_;
         previousLength_ = static_cast<uint32_t>(length);
-        tokens_.push_back({code, WrapTo16(position_), WrapTo16(previousLength_)});
+        // Field by field into the list: a record assembled elsewhere and
+        // copied in as a whole would be read back before its parts are
+        // stored, which stalls the processor on every token.
+        TokenRecord& record = tokens_.emplace_back();
+        record.code = code;
+        record.position = WrapTo16(position_);
+        record.length = WrapTo16(previousLength_);
     }
 
     const std::vector<TokenRecord>& Tokens() const { return tokens_; }
