@@ -39,7 +39,7 @@ int RunUpdater(const char* commandLine) {
 
     switch (app.runMode()) {
         case RUN_MODE_NONE:
-            MessageBoxA(nullptr, LoadResourceString(IDS_START_FROM_CLIENT).c_str(), nullptr, MB_OK);
+            MessageBoxA(nullptr, LoadResourceString(IDS_START_FROM_CLIENT).c_str(), "Koravel", MB_OK);
             break;
         case RUN_MODE_DOWNLOAD:
             // Silent: the result stays in the state file; Stock.ini is not touched.
