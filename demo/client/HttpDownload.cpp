@@ -1,0 +1,49 @@
+#include "HttpDownload.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+struct InternetHandleCloser {
+    void operator()(void* handle) const { InternetCloseHandle(static_cast<HINTERNET>(handle)); }
+};
+using InternetHandle = std::unique_ptr<void, InternetHandleCloser>;
+
+struct FileCloser {
+    void operator()(FILE* file) const { std::fclose(file); }
+};
+
+DWORD StatusCode(HINTERNET request) {
+    DWORD status = 0;
+    DWORD size = sizeof status;
+    if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) return 0;
+    return status;
+}
+
+}  // namespace
+
+bool DownloadToFile(const std::string& url, const std::string& localPath) {
+    InternetHandle session(InternetOpenA("Quorvane demo client", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+    if (!session) return false;
+    DWORD timeout = 10000;
+    InternetSetOptionA(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+    InternetSetOptionA(session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+    InternetHandle request(InternetOpenUrlA(static_cast<HINTERNET>(session.get()), url.c_str(), nullptr, 0,
+                                            INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
+    if (!request || StatusCode(static_cast<HINTERNET>(request.get())) != 200) return false;
+
+    std::unique_ptr<FILE, FileCloser> file(std::fopen(localPath.c_str(), "wb"));
+    if (!file) return false;
+    char buffer[4096];
+    for (;;) {
+        DWORD read = 0;
+        if (!InternetReadFile(static_cast<HINTERNET>(request.get()), buffer, sizeof buffer, &read)) return false;
+        if (read == 0) break;
+        if (std::fwrite(buffer, 1, read, file.get()) != read) return false;
+    }
+    return std::fflush(file.get()) == 0;
+}

@@ -1,0 +1,184 @@
+#!/usr/bin/env python3
+"""The two releases of the demonstration.
+
+  install-old CLIENT --indicator DLL      lays the older release into a client folder
+  publish ROOT --indicator DLL --host H   puts the newer release, its Update.xml and
+                                          WhatNews.txt into the update server's folder
+  verify CLIENT ROOT --server-log LOG     checks that the client now holds the newer
+                                          release and that the updater fetched exactly the
+                                          newer files; prints one "ok"/"FAIL" line per check
+
+The release files are kept in UTF-8 in the source tree; the client's files are
+GB2312 text, as are the manifest and the release notes.
+"""
+import argparse
+import datetime
+import hashlib
+import os
+import shutil
+import sys
+from xml.sax.saxutils import escape
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+INSTALLED = os.path.join(HERE, "release", "installed")
+SERVED = os.path.join(HERE, "release", "served")
+NOTES = os.path.join(HERE, "release", "WhatNews.txt")
+
+# The day the older release was installed: the installed files carry it as
+# their modification date, and an item whose manifest date is not later is
+# left alone.
+INSTALLED_DAY = datetime.datetime(2024, 3, 15, 12, 0, 0)
+
+# Items of the manifest: (file name, sub-folder, how the updater decides).
+# "version": the version resource of the installed .dll against FileVersion;
+# "newer": FileDateLow is the publishing day, later than the installed file;
+# "same": FileDateLow is the installed day, so the file is not fetched.
+ITEMS = [
+    ("Indicator.dll", "", "version"),
+    ("行情说明.txt", "", "newer"),
+    ("refer.xml", "data", "newer"),
+    ("Formula.dat", "", "same"),
+]
+SERVED_VERSION = "1.0.0.2"
+
+
+def client_bytes(path):
+    """A release file as the client keeps it: text in GB2312, .txt with CR LF."""
+    with open(path, "rb") as source:
+        data = source.read()
+    if path.endswith((".txt", ".xml", ".dat")):
+        text = data.decode("utf-8")
+        if path.endswith(".txt"):
+            text = text.replace("\r\n", "\n").replace("\n", "\r\n")
+        data = text.encode("gb2312")
+    return data
+
+
+def write(path, data):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as target:
+        target.write(data)
+
+
+def copy_release(source_root, target_root):
+    for folder, _, names in os.walk(source_root):
+        for name in names:
+            source = os.path.join(folder, name)
+            target = os.path.join(target_root, os.path.relpath(source, source_root))
+            write(target, client_bytes(source))
+
+
+def install_old(args):
+    copy_release(INSTALLED, args.client)
+    shutil.copyfile(args.indicator, os.path.join(args.client, "Indicator.dll"))
+    stamp = INSTALLED_DAY.timestamp()
+    for folder, _, names in os.walk(args.client):
+        for name in names:
+            os.utime(os.path.join(folder, name), (stamp, stamp))
+
+
+def manifest_item(root, host, name, sub_folder, rule, today):
+    relative = os.path.join(sub_folder, name) if sub_folder else name
+    with open(os.path.join(root, "files", relative), "rb") as served:
+        data = served.read()
+    url = "http://%s/files/%s" % (host, relative.replace(os.sep, "/"))
+    fields = [("FileName", name)]
+    if rule == "version":
+        fields += [("FileVersion", SERVED_VERSION), ("ProductVersion", SERVED_VERSION)]
+    day = INSTALLED_DAY.strftime("%Y%m%d") if rule == "same" else today
+    fields += [
+        ("Length", str(len(data))),
+        ("FileDateLow", day),
+        ("FileDateHigh", "0"),
+        ("InstallDir", "CURRENTDIR"),
+    ]
+    if sub_folder:
+        fields.append(("LocalPath", sub_folder.replace("/", "\\")))
+    fields += [("URL", url), ("MD5", hashlib.md5(data).hexdigest().upper())]
+    lines = ["    <File>"]
+    lines += ["      <%s>%s</%s>" % (key, escape(value), key) for key, value in fields]
+    lines.append("    </File>")
+    return "\n".join(lines)
+
+
+def publish(args):
+    files = os.path.join(args.root, "files")
+    copy_release(SERVED, files)
+    shutil.copyfile(args.indicator, os.path.join(files, "Indicator.dll"))
+    today = datetime.date.today().strftime("%Y%m%d")
+    items = [manifest_item(args.root, args.host, name, sub, rule, today) for name, sub, rule in ITEMS]
+    manifest = (
+        '<?xml version="1.0" encoding="gb2312"?>\n'
+        "<Update>\n"
+        '  <Product Version="%s">\n%s\n  </Product>\n'
+        "</Update>\n" % (SERVED_VERSION, "\n".join(items))
+    )
+    write(os.path.join(args.root, "Update.xml"), manifest.encode("gb2312"))
+    write(os.path.join(args.root, "WhatNews.txt"), client_bytes(NOTES))
+
+
+def verify(args):
+    checks = []
+
+    def check(happened, what):
+        checks.append(happened)
+        print("%s %s" % ("ok" if happened else "FAIL", what))
+
+    def read(path):
+        try:
+            with open(path, "rb") as source:
+                return source.read()
+        except OSError:
+            return None
+
+    with open(args.server_log, encoding="utf-8") as log:
+        requests = [line.split(" ", 3) for line in log.read().splitlines()]
+    for name, sub, rule in ITEMS:
+        relative = os.path.join(sub, name) if sub else name
+        path = "/files/" + relative.replace(os.sep, "/")
+        fetched = [r for r in requests if len(r) == 4 and r[1] == path and r[2] == "200" and "Koravel" in r[3]]
+        if rule == "same":
+            check(not fetched, "%s was not fetched" % path)
+        else:
+            check(len(fetched) == 1, "the updater fetched %s once (%d times)" % (path, len(fetched)))
+        installed = read(os.path.join(args.client, relative))
+        served = read(os.path.join(args.root, "files", relative))
+        if rule == "same":
+            check(installed is not None and os.path.getmtime(os.path.join(args.client, relative))
+                  == INSTALLED_DAY.timestamp(), "%s was up to date and left as it was" % relative)
+        else:
+            check(installed is not None and installed == served,
+                  "%s now holds the newer release (same bytes as served)" % relative)
+        check(not os.path.exists(os.path.join(args.client, "Update", relative)),
+              "the downloaded copy Update/%s was removed after installing" % relative)
+    check(not os.path.exists(os.path.join(args.client, "Update", "QMUpdateFileList.txt")),
+          "the state file Update/QMUpdateFileList.txt is gone")
+    return 0 if all(checks) else 1
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    commands = parser.add_subparsers(dest="command", required=True)
+    old = commands.add_parser("install-old")
+    old.add_argument("client")
+    old.add_argument("--indicator", required=True)
+    new = commands.add_parser("publish")
+    new.add_argument("root")
+    new.add_argument("--indicator", required=True)
+    new.add_argument("--host", required=True)
+    check = commands.add_parser("verify")
+    check.add_argument("client")
+    check.add_argument("root")
+    check.add_argument("--server-log", required=True)
+    args = parser.parse_args()
+    if args.command == "install-old":
+        install_old(args)
+    elif args.command == "publish":
+        publish(args)
+    else:
+        return verify(args)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,81 @@
+#include "ScreenCapture.h"
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct ScreenDc {
+    HDC dc = GetDC(nullptr);
+    ~ScreenDc() { ReleaseDC(nullptr, dc); }
+};
+
+struct MemoryDc {
+    explicit MemoryDc(HDC compatible) : dc(CreateCompatibleDC(compatible)) {}
+    ~MemoryDc() { DeleteDC(dc); }
+    HDC dc;
+};
+
+struct Bitmap {
+    Bitmap(HDC compatible, int width, int height) : handle(CreateCompatibleBitmap(compatible, width, height)) {}
+    ~Bitmap() { DeleteObject(handle); }
+    HBITMAP handle;
+};
+
+struct FileCloser {
+    void operator()(FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+RECT WholeScreen() { return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+RECT AroundWindow(HWND window, int margin) {
+    RECT area{};
+    GetWindowRect(window, &area);
+    RECT screen = WholeScreen();
+    area.left = area.left - margin < screen.left ? screen.left : area.left - margin;
+    area.top = area.top - margin < screen.top ? screen.top : area.top - margin;
+    area.right = area.right + margin > screen.right ? screen.right : area.right + margin;
+    area.bottom = area.bottom + margin > screen.bottom ? screen.bottom : area.bottom + margin;
+    return area;
+}
+
+bool SaveScreenRect(const RECT& area, const std::string& bmpPath) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return false;
+
+    ScreenDc screen;
+    MemoryDc memory(screen.dc);
+    Bitmap bitmap(screen.dc, width, height);
+    if (!screen.dc || !memory.dc || !bitmap.handle) return false;
+    HGDIOBJ previous = SelectObject(memory.dc, bitmap.handle);
+    BOOL copied = BitBlt(memory.dc, 0, 0, width, height, screen.dc, area.left, area.top, SRCCOPY | CAPTUREBLT);
+    SelectObject(memory.dc, previous);
+    if (!copied) return false;
+
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = -height;  // rows top-down
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<unsigned char> pixels(static_cast<size_t>(stride) * height);
+    if (!GetDIBits(memory.dc, bitmap.handle, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
+                   DIB_RGB_COLORS))
+        return false;
+
+    BITMAPFILEHEADER fileHeader{};
+    fileHeader.bfType = 0x4D42;  // "BM"
+    fileHeader.bfOffBits = sizeof fileHeader + sizeof header;
+    fileHeader.bfSize = fileHeader.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::unique_ptr<FILE, FileCloser> file(std::fopen(bmpPath.c_str(), "wb"));
+    if (!file) return false;
+    return std::fwrite(&fileHeader, sizeof fileHeader, 1, file.get()) == 1 &&
+           std::fwrite(&header, sizeof header, 1, file.get()) == 1 &&
+           std::fwrite(pixels.data(), 1, pixels.size(), file.get()) == pixels.size();
+}

@@ -1,0 +1,11 @@
+// Saves a rectangle of the screen as a 24-bit BMP file.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+bool SaveScreenRect(const RECT& area, const std::string& bmpPath);
+RECT WholeScreen();
+// The rectangle grown by a margin, kept on the screen.
+RECT AroundWindow(HWND window, int margin);
