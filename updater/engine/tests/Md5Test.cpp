@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -39,6 +40,24 @@ TEST(Md5, DigestOfAFileSpanningManyReads) {
     std::string path = folder.File("million.bin");
     WriteWholeFile(path, std::string(1000000, 'a'));
     EXPECT_EQ(Md5TextOfFile(path.c_str()), "7707D6AE4E027C70EEA2A935C2296F21");
+}
+
+TEST(Md5, PiecesOfAnySizeGiveTheDigestOfTheWhole) {
+    // Pieces that begin, complete, span and end blocks at every offset.
+    const size_t pieceSizes[] = {1, 63, 64, 65, 130, 7, 1000, 3};
+    const std::string message(1000000, 'a');
+    Md5 md5;
+    size_t offset = 0;
+    for (size_t i = 0; offset < message.size(); ++i) {
+        size_t take = std::min(pieceSizes[i % 8], message.size() - offset);
+        md5.Update(message.data() + offset, take);
+        offset += take;
+    }
+    unsigned char digest[16];
+    md5.Final(digest);
+    char text[33];
+    ASSERT_TRUE(DigestToText(digest, text));
+    EXPECT_STREQ(text, "7707D6AE4E027C70EEA2A935C2296F21");
 }
 
 TEST(Md5, UnreadableFileLeavesTheDigestAndReportsOnStandardOutput) {
