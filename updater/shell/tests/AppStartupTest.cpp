@@ -23,7 +23,7 @@ TEST(AppStartupTest, ModeWordInAnyLetterCaseOpensTheWindowAndLeavesTheDownloadsA
         HWND dialog = koravel.WaitDialog(Gb(u8"自动更新"));
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(WaitForPage(dialog, 0), 0);
-        EXPECT_TRUE(IsWindowVisible(dialog));
+        EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(dialog) != FALSE; }));
         PumpMessagesFor(std::chrono::milliseconds(500));
         EXPECT_TRUE(FileExists(client.update("QMUpdateFileList.txt")));
         EXPECT_FALSE(FileExists(client / "quote.dat"));
@@ -40,7 +40,7 @@ TEST(AppStartupTest, AnythingButAModeWordShowsTheStartMessage) {
         KoravelProcess koravel(client.path(), text);
         HWND box = koravel.WaitDialog();
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(MessageBoxText(box), Gb(u8"请用Quorvane启动！"));
+        EXPECT_TRUE(WaitFor([&] { return MessageBoxText(box) == Gb(u8"请用Quorvane启动！"); }));
         EXPECT_EQ(koravel.FindDialog(Gb(u8"自动更新")), nullptr);
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(koravel.WaitExit());
@@ -84,7 +84,7 @@ TEST(AppStartupTest, ResourceLibraryIsTheSourceOfDialogsAndStrings) {
     KoravelProcess rejected(client.path(), "Help");
     HWND box = rejected.WaitDialog();
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), "Library: start from the client");
+    EXPECT_TRUE(WaitFor([&] { return MessageBoxText(box) == "Library: start from the client"; }));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(rejected.WaitExit());
 }

@@ -74,7 +74,8 @@ HWND KoravelProcess::FindDialog(const std::string& caption) const {
 
 HWND KoravelProcess::WaitDialog(const std::string& caption) const {
     HWND found = nullptr;
-    WaitFor([&] { return (found = FindDialog(caption)) != nullptr; });
+    // Shown only once its controls are made and initialised.
+    WaitFor([&] { return (found = FindDialog(caption)) != nullptr && IsWindowVisible(found); });
     return found;
 }
 

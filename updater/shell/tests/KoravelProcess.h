@@ -22,6 +22,7 @@ public:
     // A top-level dialog of the process (class "#32770"), shown or hidden;
     // with a caption, only one of that caption.
     HWND FindDialog(const std::string& caption = std::string()) const;
+    // Waits for such a dialog to be shown.
     HWND WaitDialog(const std::string& caption = std::string()) const;
     bool AnyVisibleWindow() const;
     std::string Output() const;
