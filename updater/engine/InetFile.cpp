@@ -87,6 +87,9 @@ void CInetFile::Run() {
         FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS, GetModuleHandleA("wininet.dll"),
                        failure.error, 0, reason, sizeof reason, nullptr);
     } catch (const CInetFileException&) {
+        // Its message is already in lastErrorText_.
+    } catch (const std::exception&) {
+        // Out of memory or the like: the transfer simply did not complete.
     }
 }
 
