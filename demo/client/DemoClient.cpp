@@ -37,12 +37,16 @@ struct ClientState {
     std::vector<std::string> statusLines;
 };
 
-ClientState* g_client = nullptr;  // the one client of this process, for the window procedure
+// The client's state travels with its main window.
+ClientState& StateOf(HWND window) {
+    return *reinterpret_cast<ClientState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
 
 void Report(HWND window, const std::string& logLine, const std::string& statusLine) {
-    g_client->log.Append(logLine);
-    g_client->statusLines.push_back(statusLine);
-    if (window) InvalidateRect(window, nullptr, TRUE);
+    ClientState& client = StateOf(window);
+    client.log.Append(logLine);
+    client.statusLines.push_back(statusLine);
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 void PaintStatus(HWND window) {
@@ -54,7 +58,7 @@ void PaintStatus(HWND window) {
     SetBkMode(dc, TRANSPARENT);
     HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     RECT line{12, 12, area.right - 12, 32};
-    for (const std::string& text : g_client->statusLines) {
+    for (const std::string& text : StateOf(window).statusLines) {
         DrawTextA(dc, text.c_str(), -1, &line, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
         OffsetRect(&line, 0, 22);
     }
@@ -63,6 +67,12 @@ void PaintStatus(HWND window) {
 }
 
 LRESULT CALLBACK ClientWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* creation = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    } else if (GetWindowLongPtrA(window, GWLP_USERDATA) == 0) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
     switch (message) {
         case WM_PAINT:
             PaintStatus(window);
@@ -75,7 +85,7 @@ LRESULT CALLBACK ClientWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
             return 0;
         }
         case WM_CLOSE:
-            g_client->log.Append("CLOSE Quorvane");
+            StateOf(window).log.Append("CLOSE Quorvane");
             DestroyWindow(window);
             return 0;
         case WM_DESTROY:
@@ -86,7 +96,7 @@ LRESULT CALLBACK ClientWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     }
 }
 
-HWND CreateMainWindow(HINSTANCE instance) {
+HWND CreateMainWindow(HINSTANCE instance, ClientState& client) {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = ClientWindowProc;
     windowClass.hInstance = instance;
@@ -95,7 +105,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
     RegisterClassA(&windowClass);
     // The updater looks for the client's main window by this exact title.
     HWND window = CreateWindowExA(0, kWindowClass, "Quorvane", WS_OVERLAPPEDWINDOW, 640, 80, 600, 300, nullptr,
-                                  nullptr, instance, nullptr);
+                                  nullptr, instance, &client);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
     return window;
@@ -109,7 +119,7 @@ std::string WebAddress(const std::string& folder) {
 
 // What the client does before it hands over to the updater.
 void PrepareAndStartUpdater(HWND window) {
-    const std::string& folder = g_client->folder;
+    const std::string folder = StateOf(window).folder;
     std::string host = WebAddress(folder);
     Report(window, "SERVER " + host, Gb(u8"更新服务器: ") + host);
     CreateDirectoryA((folder + "\\Update").c_str(), nullptr);
@@ -126,12 +136,12 @@ void PrepareAndStartUpdater(HWND window) {
            started ? Gb(u8"已启动 Koravel.exe DownloadWithGUI") : Gb(u8"Koravel.exe 启动失败"));
 }
 
-void RunMessageLoop() {
+void RunMessageLoop(const ClientState& client) {
     SetTimer(nullptr, 0, kLifetimeMs, nullptr);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         if (message.message == WM_TIMER && message.hwnd == nullptr) {
-            g_client->log.Append("TIME LIMIT");
+            client.log.Append("TIME LIMIT");
             break;
         }
         TranslateMessage(&message);
@@ -145,15 +155,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     ClientState client;
     client.folder = ProgramFolder();
     client.log = LineLog(client.folder + "\\client-log.txt");
-    g_client = &client;
     client.log.Append(std::string("START ") + GetCommandLineA());
 
     const bool restartedByUpdater = lstrcmpiA(arguments, "Updata") == 0;
-    HWND window = CreateMainWindow(instance);
+    HWND window = CreateMainWindow(instance, client);
     if (!restartedByUpdater) {
         client.statusLines.push_back(Gb(u8"Quorvane 客户端（演示）: 检查更新"));
         PrepareAndStartUpdater(window);
-        RunMessageLoop();
+        RunMessageLoop(client);
         return 0;
     }
 
@@ -166,6 +175,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
         alerts.ShowAlerts();
         Report(window, "ALERTS SHOWN", Gb(u8"TDVN.dll: 已显示 data\\refer.xml 的提示"));
     }
-    RunMessageLoop();
+    RunMessageLoop(client);
     return 0;
 }

@@ -172,6 +172,8 @@ bool RunRoad(const ClientFolder& client, RoadReport& report) {
     ClickAt(CentreOf(alert));
     bool clicked = WaitFor([&] { return client.LogHas("ALERT CLICK "); }, 8000);
     report.Check(clicked, "a click on the alert's message reached the client's window as message 0x0709");
+    Settle();
+    report.Picture("07-client-restarted", WholeScreen());
 
     // 10. The user closes the client.
     HWND clientWindow = FindClientWindow();
