@@ -303,6 +303,18 @@ TEST_F(UpdateEngineTest, FetchesNewsAndManifestFromTheConfiguredServer) {
     EXPECT_EQ(ReadWholeFile(client.InUpdate("a.txt")), "alpha");
 }
 
+TEST_F(UpdateEngineTest, ItemsBelowASubFolderGetTheirFoldersOnBothSides) {
+    ManifestEntry nested = Item("x.txt", "nested");
+    nested.emplace_back("LocalPath", "data\\cfg");
+    client.WriteManifest({nested});
+    Run(0, 0, 1, 1, nullptr);
+    EXPECT_EQ(ReadWholeFile(client.Update() + "\\data\\cfg\\x.txt"), "nested");
+    EXPECT_TRUE(PathExists(client.InProgram("data\\cfg")));  // made ready at planning
+    std::string state = ReadWholeFile(client.StateFile());
+    EXPECT_NE(state.find("\r\nSUBPATH " + client.InProgram("data\\cfg") + "\r\n"), std::string::npos) << state;
+    EXPECT_NE(state.find("\r\nDESTFILE " + client.InProgram("data\\cfg\\x.txt") + "\r\n"), std::string::npos);
+}
+
 TEST_F(UpdateEngineTest, WorksWithoutANotifyWindow) {
     client.WriteManifest({Item("a.txt", "alpha")});
     Run(0, 0, 1, 1, nullptr);
