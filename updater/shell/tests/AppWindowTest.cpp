@@ -1,6 +1,9 @@
 // The update window of a running Koravel.exe: the close box, the tray icon's
-// messages, the About box.
+// messages, the About box, and the engine's progress reports.
 #include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
 
 #include "ClientFolder.h"
 #include "KoravelProcess.h"
@@ -87,4 +90,43 @@ TEST(AppWindowTest, NoUpdateInfoAllowsTheCloseBoxToEndTheProgram) {
 
     SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(koravel.WaitExit());
+}
+
+namespace {
+
+const UINT kUpdateNotify = WM_USER + 103;
+
+int Position(HWND page) { return static_cast<int>(SendMessageA(GetDlgItem(page, IDC_PROGRESS), PBM_GETPOS, 0, 0)); }
+int Limit(HWND page) { return static_cast<int>(SendMessageA(GetDlgItem(page, IDC_PROGRESS), PBM_GETRANGE, FALSE, 0)); }
+
+}  // namespace
+
+TEST(AppWindowTest, ProgressReportsMoveOnlyTheBarOfTheProgressPageShown) {
+    // On the checking page the reports change no bar.
+    {
+        ClientFolder client;
+        KoravelProcess koravel(client.path(), "DownloadAndUpdate");
+        HWND dialog = koravel.WaitDialog(Gb(u8"自动更新"));
+        ASSERT_NE(dialog, nullptr);
+        SendMessageA(dialog, kUpdateNotify, 1 /* item count */, 9);
+        SendMessageA(dialog, kUpdateNotify, 2 /* item done */, 4);
+        SendMessageA(dialog, kUpdateNotify, 6 /* percent */, 50);
+        for (int page : {4, 5}) {
+            EXPECT_EQ(Limit(PageWindow(dialog, page)), 100) << page;
+            EXPECT_EQ(Position(PageWindow(dialog, page)), 0) << page;
+        }
+        EXPECT_EQ(VisiblePage(dialog), 0);
+    }
+    // On the install page (nothing to install) they drive its bar.
+    ClientFolder client;
+    KoravelProcess koravel(client.path(), "ForceUpdate");
+    HWND dialog = koravel.WaitDialog(Gb(u8"自动更新"));
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_EQ(WaitForPage(dialog, 5), 5);
+    HWND page = PageWindow(dialog, 5);
+    SendMessageA(dialog, kUpdateNotify, 1 /* item count */, 9);
+    SendMessageA(dialog, kUpdateNotify, 2 /* item done */, 4);
+    EXPECT_EQ(Limit(page), 9);
+    EXPECT_EQ(Position(page), 5);
+    EXPECT_EQ(Limit(PageWindow(dialog, 4)), 100);
 }
