@@ -106,39 +106,47 @@ constexpr std::size_t PaddedTailMinimum() {
     return BatchBlocks<V>() / 4;
 }
 
-// The runBlocks of a bitsliced path. Buffers that overlap without being the
-// same bytes keep the block-by-block order of the table path.
+// Whole batches, then a tail either padded into one more batch or left to
+// the table path. Kept apart from the entry below, so that calls that go
+// straight to the table path do not set up the large frame of the keys.
 template <class V>
-void RunBitslicedBlocks(const std::uint8_t* input, std::uint8_t* output, std::size_t blockCount,
-                        const DesStage* stages, int stageCount) {
+__attribute__((noinline)) void RunBatches(const std::uint8_t* input, std::uint8_t* output, std::size_t blockCount,
+                                          const DesStage* stages, int stageCount) {
     constexpr std::size_t kBatch = BatchBlocks<V>();
-    const auto inputStart = reinterpret_cast<std::uintptr_t>(input);
-    const auto outputStart = reinterpret_cast<std::uintptr_t>(output);
-    const std::uintptr_t bytes = 8 * blockCount;
-    const bool partlyOverlapping =
-        inputStart != outputStart && inputStart < outputStart + bytes && outputStart < inputStart + bytes;
-    const std::size_t tail = blockCount % kBatch;
-    const bool padTail = tail >= PaddedTailMinimum<V>();
-    if (partlyOverlapping || stageCount > kMaxStages || (blockCount < kBatch && !padTail)) {
-        TableDesBlockPath().runBlocks(input, output, blockCount, stages, stageCount);
-        return;
-    }
-
     StageKeys keys[kMaxStages];
     for (int s = 0; s < stageCount; ++s) ExpandStageKeys(stages[s], keys[s]);
 
+    const std::size_t tail = blockCount % kBatch;
     const std::size_t whole = blockCount - tail;
     for (std::size_t block = 0; block < whole; block += kBatch) {
         RunBatch<V>(input + 8 * block, output + 8 * block, keys, stageCount);
     }
     if (tail == 0) return;
-    if (padTail) {
+    if (tail >= PaddedTailMinimum<V>()) {
         std::uint8_t padded[8 * kBatch] = {};
         std::memcpy(padded, input + 8 * whole, 8 * tail);
         RunBatch<V>(padded, padded, keys, stageCount);
         std::memcpy(output + 8 * whole, padded, 8 * tail);
     } else {
         TableDesBlockPath().runBlocks(input + 8 * whole, output + 8 * whole, tail, stages, stageCount);
+    }
+}
+
+// The runBlocks of a bitsliced path. Too few blocks for a batch go to the
+// table path, and so do buffers that overlap without being the same bytes,
+// which keeps the block-by-block order of the table path.
+template <class V>
+void RunBitslicedBlocks(const std::uint8_t* input, std::uint8_t* output, std::size_t blockCount,
+                        const DesStage* stages, int stageCount) {
+    const auto inputStart = reinterpret_cast<std::uintptr_t>(input);
+    const auto outputStart = reinterpret_cast<std::uintptr_t>(output);
+    const std::uintptr_t bytes = 8 * blockCount;
+    const bool partlyOverlapping =
+        inputStart != outputStart && inputStart < outputStart + bytes && outputStart < inputStart + bytes;
+    if (blockCount < PaddedTailMinimum<V>() || partlyOverlapping || stageCount > kMaxStages) {
+        TableDesBlockPath().runBlocks(input, output, blockCount, stages, stageCount);
+    } else {
+        RunBatches<V>(input, output, blockCount, stages, stageCount);
     }
 }
 

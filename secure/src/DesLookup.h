@@ -10,45 +10,85 @@
 
 namespace secure::lookup {
 
-// A bit permutation applied one source byte at a time: part[b][v] is the
-// image of the source word whose byte b is v and whose other bytes are 0.
-template <int SourceBytes>
-struct BytePermutation {
-    std::uint64_t part[SourceBytes][256];
+// A bit permutation applied one source chunk of ChunkBits bits at a time:
+// part[c][v] is the image of the source word whose chunk c is v and whose
+// other bits are 0. Narrow chunks keep the tables small enough to stay in
+// the first-level cache next to the caller's own data.
+template <int SourceBits, int ChunkBits>
+struct ChunkPermutation {
+    static constexpr int kChunks = (SourceBits + ChunkBits - 1) / ChunkBits;
+    static constexpr std::uint64_t kChunkMask = (std::uint64_t{1} << ChunkBits) - 1;
+    std::uint64_t part[kChunks][std::size_t{1} << ChunkBits];
 
     constexpr std::uint64_t Apply(std::uint64_t source) const {
         std::uint64_t result = 0;
-        for (int b = 0; b < SourceBytes; ++b) {
-            result |= part[b][(source >> (8 * b)) & 0xFF];
+        for (int c = 0; c < kChunks; ++c) {
+            result |= part[c][(source >> (ChunkBits * c)) & kChunkMask];
         }
         return result;
     }
 };
 
-// Entry i+1 of the result is entry table[i] of the source.
-template <int SourceBytes, std::size_t Count>
-constexpr BytePermutation<SourceBytes> MakeBytePermutation(const std::uint8_t (&table)[Count]) {
-    std::uint64_t imageOfSourceBit[SourceBytes * 8] = {};
-    for (std::size_t i = 0; i < Count; ++i) {
-        imageOfSourceBit[table[i] - 1] |= std::uint64_t{1} << i;
-    }
-    BytePermutation<SourceBytes> permutation{};
-    for (int b = 0; b < SourceBytes; ++b) {
-        for (int v = 0; v < 256; ++v) {
+// The permutation that moves source bit b to the bits imageOfSourceBit[b].
+template <int SourceBits, int ChunkBits>
+constexpr ChunkPermutation<SourceBits, ChunkBits> MakeChunkPermutation(
+    const std::uint64_t (&imageOfSourceBit)[SourceBits]) {
+    ChunkPermutation<SourceBits, ChunkBits> permutation{};
+    for (int c = 0; c < permutation.kChunks; ++c) {
+        for (std::uint64_t v = 0; v <= permutation.kChunkMask; ++v) {
             std::uint64_t image = 0;
-            for (int bit = 0; bit < 8; ++bit) {
-                if ((v >> bit) & 1) image |= imageOfSourceBit[8 * b + bit];
+            for (int bit = 0; bit < ChunkBits && ChunkBits * c + bit < SourceBits; ++bit) {
+                if ((v >> bit) & 1) image |= imageOfSourceBit[ChunkBits * c + bit];
             }
-            permutation.part[b][v] = image;
+            permutation.part[c][v] = image;
         }
     }
     return permutation;
 }
 
-inline constexpr BytePermutation<8> kInitialPermutation = MakeBytePermutation<8>(fips::kInitialPermutation);
-inline constexpr BytePermutation<8> kFinalPermutation = MakeBytePermutation<8>(fips::kFinalPermutation);
-inline constexpr BytePermutation<8> kPermutedChoice1 = MakeBytePermutation<8>(fips::kPermutedChoice1);
-inline constexpr BytePermutation<7> kPermutedChoice2 = MakeBytePermutation<7>(fips::kPermutedChoice2);
+// Entry i+1 of the result is entry table[i] of the source, 4 bits a lookup.
+template <int SourceBits, std::size_t Count>
+constexpr ChunkPermutation<SourceBits, 4> MakeTablePermutation(const std::uint8_t (&table)[Count]) {
+    std::uint64_t imageOfSourceBit[SourceBits] = {};
+    for (std::size_t i = 0; i < Count; ++i) {
+        imageOfSourceBit[table[i] - 1] |= std::uint64_t{1} << i;
+    }
+    return MakeChunkPermutation<SourceBits, 4>(imageOfSourceBit);
+}
+
+inline constexpr ChunkPermutation<64, 4> kPermutedChoice1 = MakeTablePermutation<64>(fips::kPermutedChoice1);
+
+// Permuted choice 2 straight into the layout of DesRoundKeys: the image of
+// C or D holds the oddGroups word in its low and the evenGroups word in its
+// high 32 bits. Entries 1 ... 24 of a round key come from C (entries 1 ...
+// 28 of C||D) and entries 25 ... 48 from D, so each half is permuted alone.
+constexpr bool PermutedChoice2KeepsHalvesApart() {
+    for (int i = 0; i < 48; ++i) {
+        if ((i < 24) != (fips::kPermutedChoice2[i] <= 28)) return false;
+    }
+    return true;
+}
+static_assert(PermutedChoice2KeepsHalvesApart(), "PC2 must take its first 24 entries from C, the rest from D");
+
+// Where round-key entry i+1 sits: group g = i / 6 (zero-based) in byte g / 2
+// of oddGroups for even g, of evenGroups for odd g; bit i % 6 of that byte.
+constexpr std::uint64_t RoundKeyWordBit(int i) {
+    const int group = i / 6;
+    return std::uint64_t{1} << ((group % 2 == 0 ? 0 : 32) + 8 * (group / 2) + i % 6);
+}
+
+constexpr ChunkPermutation<28, 7> MakeRoundKeyFromHalf(bool fromD) {
+    std::uint64_t imageOfSourceBit[28] = {};
+    for (int i = 0; i < 48; ++i) {
+        const int entry = fips::kPermutedChoice2[i];
+        if (fromD && entry > 28) imageOfSourceBit[entry - 29] |= RoundKeyWordBit(i);
+        if (!fromD && entry <= 28) imageOfSourceBit[entry - 1] |= RoundKeyWordBit(i);
+    }
+    return MakeChunkPermutation<28, 7>(imageOfSourceBit);
+}
+
+inline constexpr ChunkPermutation<28, 7> kRoundKeyFromC = MakeRoundKeyFromHalf(false);
+inline constexpr ChunkPermutation<28, 7> kRoundKeyFromD = MakeRoundKeyFromHalf(true);
 
 // S-box j followed by permutation P: box[j][g] is the P-permuted 32-bit
 // contribution of S-box j+1 for the 6-entry group g (entry b1 in bit 0 ...

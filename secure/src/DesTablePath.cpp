@@ -1,8 +1,9 @@
-// Table-driven block path: IP and IP^-1 by byte lookup, and each round's
-// S-boxes merged with P into one lookup per S-box.
+// Table-driven block path: IP and IP^-1 by word operations, and each
+// round's S-boxes merged with P into one lookup per S-box.
 #include "ByteOrder.h"
 #include "DesBlock.h"
 #include "DesBlockPath.h"
+#include "DesInitialPermutation.h"
 #include "DesLookup.h"
 
 namespace secure {
@@ -42,14 +43,14 @@ inline void RunRounds(std::uint32_t& left, std::uint32_t& right, const DesRoundK
 void RunTableBlocks(const std::uint8_t* input, std::uint8_t* output, std::size_t blockCount, const DesStage* stages,
                     int stageCount) {
     for (std::size_t block = 0; block < blockCount; ++block) {
-        const std::uint64_t permuted = lookup::kInitialPermutation.Apply(LoadLittleEndian64(input + 8 * block));
+        const std::uint64_t permuted = InitialPermutation(LoadLittleEndian64(input + 8 * block));
         std::uint32_t left = static_cast<std::uint32_t>(permuted);
         std::uint32_t right = static_cast<std::uint32_t>(permuted >> 32);
         for (int s = 0; s < stageCount; ++s) {
             RunRounds(left, right, *stages[s].roundKeys, stages[s].direction);
         }
         const std::uint64_t joined = left | (static_cast<std::uint64_t>(right) << 32);
-        StoreLittleEndian64(lookup::kFinalPermutation.Apply(joined), output + 8 * block);
+        StoreLittleEndian64(FinalPermutation(joined), output + 8 * block);
     }
 }
 
