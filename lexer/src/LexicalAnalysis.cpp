@@ -16,9 +16,6 @@ extern "C" LEXORA_API bool LEXORA_CALL LexicalAnalysis(const char* text, TokenSi
     // Every token is collected before the first is delivered; the list is
     // freed on the way out, also when the sink throws.
     const std::vector<TokenRecord> tokens = LibraryAnalyzer().Analyze(text);
-    const SinkCaller caller(sink);
-    for (const TokenRecord& token : tokens) {
-        caller.OnToken(token);
-    }
+    SinkCaller(sink).Deliver(tokens);
     return false;
 }

@@ -4,7 +4,9 @@
 
 #include <Lexora.h>
 
-void SinkCaller::OnToken(const TokenRecord& token) const
+void SinkCaller::Deliver(const std::vector<TokenRecord>& tokens) const
 {
-    sink_->OnToken(static_cast<TokenCode>(token.code), token.position, token.length);
+    for (const TokenRecord& token : tokens) {
+        sink_->OnToken(static_cast<TokenCode>(token.code), token.position, token.length);
+    }
 }

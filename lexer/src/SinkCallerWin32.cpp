@@ -16,10 +16,13 @@ constexpr int kOnTokenSlot = 1;
 
 }  // namespace
 
-void SinkCaller::OnToken(const TokenRecord& token) const
+void SinkCaller::Deliver(const std::vector<TokenRecord>& tokens) const
 {
     void* self = sink_;
-    void* const* table = *static_cast<void* const* const*>(self);
-    const auto entry = reinterpret_cast<OnTokenEntry>(table[kOnTokenSlot]);
-    entry(self, token.code, token.position, token.length);
+    for (const TokenRecord& token : tokens) {
+        // Read anew for every token, as a virtual call would.
+        void* const* table = *static_cast<void* const* const*>(self);
+        const auto entry = reinterpret_cast<OnTokenEntry>(table[kOnTokenSlot]);
+        entry(self, token.code, token.position, token.length);
+    }
 }
