@@ -99,12 +99,11 @@ void RunBatch(const std::uint8_t* input, std::uint8_t* output, const StageKeys* 
     std::memcpy(output, words, sizeof(words));
 }
 
-// A tail of at least this many blocks is padded into a whole batch; a
-// shorter one costs less on the table path.
-template <class V>
-constexpr std::size_t PaddedTailMinimum() {
-    return BatchBlocks<V>() / 4;
-}
+// A batch costs about as much as 20 blocks on the table path, whatever its
+// width (it runs the same number of instructions), so a tail of at least
+// this many blocks is padded into a whole batch and a shorter one is left to
+// the table path.
+constexpr std::size_t kPaddedTailMinimum = 24;
 
 // Whole batches, then a tail either padded into one more batch or left to
 // the table path. Kept apart from the entry below, so that calls that go
@@ -122,7 +121,7 @@ __attribute__((noinline)) void RunBatches(const std::uint8_t* input, std::uint8_
         RunBatch<V>(input + 8 * block, output + 8 * block, keys, stageCount);
     }
     if (tail == 0) return;
-    if (tail >= PaddedTailMinimum<V>()) {
+    if (tail >= kPaddedTailMinimum) {
         std::uint8_t padded[8 * kBatch] = {};
         std::memcpy(padded, input + 8 * whole, 8 * tail);
         RunBatch<V>(padded, padded, keys, stageCount);
@@ -143,7 +142,7 @@ void RunBitslicedBlocks(const std::uint8_t* input, std::uint8_t* output, std::si
     const std::uintptr_t bytes = 8 * blockCount;
     const bool partlyOverlapping =
         inputStart != outputStart && inputStart < outputStart + bytes && outputStart < inputStart + bytes;
-    if (blockCount < PaddedTailMinimum<V>() || partlyOverlapping || stageCount > kMaxStages) {
+    if (blockCount < kPaddedTailMinimum || partlyOverlapping || stageCount > kMaxStages) {
         TableDesBlockPath().runBlocks(input, output, blockCount, stages, stageCount);
     } else {
         RunBatches<V>(input, output, blockCount, stages, stageCount);

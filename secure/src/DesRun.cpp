@@ -23,6 +23,11 @@ bool DES_Run(const std::uint8_t* input, int inputLength, const std::uint8_t* key
 
     std::uint8_t keyBuffer[kBlockSize] = {};
     std::memcpy(keyBuffer, key, static_cast<std::size_t>(std::min(keyLength, kBlockSize)));
+    if (inputLength / kBlockSize == 1) {
+        const DesKeyedStage stage{DES_MakeHalfKeys(keyBuffer), direction};
+        DES_CryptBlockDerivingKeys(input, output, &stage, 1);
+        return true;
+    }
     DesRoundKeys roundKeys;
     DES_MakeSubkeys(keyBuffer, roundKeys);
 
@@ -39,6 +44,20 @@ bool DES3_Run(const std::uint8_t* input, int inputLength, const std::uint8_t* ke
     std::uint8_t keyBuffer[kTripleKeySize] = {};
     std::memcpy(keyBuffer, key, static_cast<std::size_t>(std::min(keyLength, kTripleKeySize)));
     const std::uint8_t* key3 = keyLength > 2 * kBlockSize ? keyBuffer + 2 * kBlockSize : keyBuffer;
+
+    if (inputLength / kBlockSize == 1) {
+        const DesHalfKeys halfKeys1 = DES_MakeHalfKeys(keyBuffer);
+        const DesHalfKeys halfKeys2 = DES_MakeHalfKeys(keyBuffer + kBlockSize);
+        const DesHalfKeys halfKeys3 = DES_MakeHalfKeys(key3);
+        const DesKeyedStage encryption[3] = {{halfKeys1, DesDirection::Encrypt},
+                                             {halfKeys2, DesDirection::Decrypt},
+                                             {halfKeys3, DesDirection::Encrypt}};
+        const DesKeyedStage decryption[3] = {{halfKeys3, DesDirection::Decrypt},
+                                             {halfKeys2, DesDirection::Encrypt},
+                                             {halfKeys1, DesDirection::Decrypt}};
+        DES_CryptBlockDerivingKeys(input, output, direction == DesDirection::Encrypt ? encryption : decryption, 3);
+        return true;
+    }
 
     DesRoundKeys roundKeys1, roundKeys2, roundKeys3;
     DES_MakeSubkeys(keyBuffer, roundKeys1);

@@ -4,6 +4,7 @@
 #include "DesBlock.h"
 #include "DesBlockPath.h"
 #include "DesInitialPermutation.h"
+#include "DesKeyDerivation.h"
 #include "DesLookup.h"
 
 namespace secure {
@@ -20,37 +21,64 @@ inline std::uint32_t RoundFunction(std::uint32_t right, std::uint32_t oddGroups,
            sp[1][even & 0x3F] ^ sp[3][(even >> 8) & 0x3F] ^ sp[5][(even >> 16) & 0x3F] ^ sp[7][(even >> 24) & 0x3F];
 }
 
+// The round keys of a stage, as stored by the key schedule or derived when
+// a round asks for them.
+struct StoredRoundKeys {
+    const DesRoundKeys& keys;
+    DesRoundKeyWords operator()(int round) const { return {keys.oddGroups[round], keys.evenGroups[round]}; }
+};
+
+struct DerivedRoundKeys {
+    DesHalfKeys halves;
+    DesRoundKeyWords operator()(int round) const { return DeriveRoundKey(halves, round); }
+};
+
 // Sixteen rounds on the halves after IP, two per step so that the halves
 // need no swapping. Encryption: (L, R) <- (R, L ^ f(R, Ki)) for i = 1 ... 16.
 // Decryption: (L, R) <- (f(L, Ki) ^ R, L) for i = 16 ... 1. The halves stay
 // as they are after the last round.
-inline void RunRounds(std::uint32_t& left, std::uint32_t& right, const DesRoundKeys& keys, DesDirection direction) {
+template <class RoundKeyOf>
+inline void RunRounds(std::uint32_t& left, std::uint32_t& right, const RoundKeyOf& roundKey, DesDirection direction) {
+    const auto f = [](std::uint32_t half, DesRoundKeyWords key) {
+        return RoundFunction(half, key.oddGroups, key.evenGroups);
+    };
     if (direction == DesDirection::Encrypt) {
+#pragma GCC unroll 8
         for (int i = 0; i < 16; i += 2) {
-            left ^= RoundFunction(right, keys.oddGroups[i], keys.evenGroups[i]);
-            right ^= RoundFunction(left, keys.oddGroups[i + 1], keys.evenGroups[i + 1]);
+            left ^= f(right, roundKey(i));
+            right ^= f(left, roundKey(i + 1));
         }
     } else {
+#pragma GCC unroll 8
         for (int i = 15; i > 0; i -= 2) {
-            right ^= RoundFunction(left, keys.oddGroups[i], keys.evenGroups[i]);
-            left ^= RoundFunction(right, keys.oddGroups[i - 1], keys.evenGroups[i - 1]);
+            right ^= f(left, roundKey(i));
+            left ^= f(right, roundKey(i - 1));
         }
     }
 }
 
-// IP^-1 of one stage followed by IP of the next cancel out, so the stages of
-// triple DES run back to back on the permuted halves.
+// IP, the stages, IP^-1 for one block. IP^-1 of one stage followed by IP of
+// the next cancel out, so the stages of triple DES run back to back on the
+// permuted halves.
+template <class RunStages>
+inline void CryptBlock(const std::uint8_t* input, std::uint8_t* output, const RunStages& runStages) {
+    const std::uint64_t permuted = InitialPermutation(LoadLittleEndian64(input));
+    std::uint32_t left = static_cast<std::uint32_t>(permuted);
+    std::uint32_t right = static_cast<std::uint32_t>(permuted >> 32);
+    runStages(left, right);
+    const std::uint64_t joined = left | (static_cast<std::uint64_t>(right) << 32);
+    StoreLittleEndian64(FinalPermutation(joined), output);
+}
+
 void RunTableBlocks(const std::uint8_t* input, std::uint8_t* output, std::size_t blockCount, const DesStage* stages,
                     int stageCount) {
-    for (std::size_t block = 0; block < blockCount; ++block) {
-        const std::uint64_t permuted = InitialPermutation(LoadLittleEndian64(input + 8 * block));
-        std::uint32_t left = static_cast<std::uint32_t>(permuted);
-        std::uint32_t right = static_cast<std::uint32_t>(permuted >> 32);
+    const auto runStages = [stages, stageCount](std::uint32_t& left, std::uint32_t& right) {
         for (int s = 0; s < stageCount; ++s) {
-            RunRounds(left, right, *stages[s].roundKeys, stages[s].direction);
+            RunRounds(left, right, StoredRoundKeys{*stages[s].roundKeys}, stages[s].direction);
         }
-        const std::uint64_t joined = left | (static_cast<std::uint64_t>(right) << 32);
-        StoreLittleEndian64(FinalPermutation(joined), output + 8 * block);
+    };
+    for (std::size_t block = 0; block < blockCount; ++block) {
+        CryptBlock(input + 8 * block, output + 8 * block, runStages);
     }
 }
 
@@ -62,6 +90,15 @@ void DES_CryptBlock(const std::uint8_t input[8], std::uint8_t output[8], const D
                     DesDirection direction) {
     const DesStage stage{&roundKeys, direction};
     RunTableBlocks(input, output, 1, &stage, 1);
+}
+
+void DES_CryptBlockDerivingKeys(const std::uint8_t input[8], std::uint8_t output[8], const DesKeyedStage* stages,
+                                int stageCount) {
+    CryptBlock(input, output, [stages, stageCount](std::uint32_t& left, std::uint32_t& right) {
+        for (int s = 0; s < stageCount; ++s) {
+            RunRounds(left, right, DerivedRoundKeys{stages[s].halfKeys}, stages[s].direction);
+        }
+    });
 }
 
 const DesBlockPath& TableDesBlockPath() {

@@ -89,6 +89,40 @@ TEST(DesCryptBlock, WorksInPlace) {
     EXPECT_EQ(block, expected);
 }
 
+// Single blocks derive their round keys during the rounds: one stage and
+// the three stages of triple DES, each direction, against the reference.
+TEST(DesCryptBlockDerivingKeys, MatchesReferenceForOneAndThreeStages) {
+    std::mt19937 generator(1210);
+    for (int trial = 0; trial < 300; ++trial) {
+        const Block keys[3] = {RandomBlock(generator), RandomBlock(generator), RandomBlock(generator)};
+        const Block block = RandomBlock(generator);
+        const ReferenceDes reference[3] = {{keys[0].data(), DesFlavor::Library()},
+                                           {keys[1].data(), DesFlavor::Library()},
+                                           {keys[2].data(), DesFlavor::Library()}};
+        const DesHalfKeys halves[3] = {DES_MakeHalfKeys(keys[0].data()), DES_MakeHalfKeys(keys[1].data()),
+                                       DES_MakeHalfKeys(keys[2].data())};
+        SCOPED_TRACE(trial);
+        for (DesDirection direction : {DesDirection::Encrypt, DesDirection::Decrypt}) {
+            const bool decrypt = direction == DesDirection::Decrypt;
+            const DesKeyedStage single{halves[0], direction};
+            Block out{};
+            DES_CryptBlockDerivingKeys(block.data(), out.data(), &single, 1);
+            ASSERT_EQ(out, decrypt ? reference[0].Decrypt(block) : reference[0].Encrypt(block));
+
+            const DesKeyedStage triple[3] = {
+                {halves[decrypt ? 2 : 0], direction},
+                {halves[1], decrypt ? DesDirection::Encrypt : DesDirection::Decrypt},
+                {halves[decrypt ? 0 : 2], direction},
+            };
+            const Block expected = decrypt ? reference[0].Decrypt(reference[1].Encrypt(reference[2].Decrypt(block)))
+                                           : reference[2].Encrypt(reference[1].Decrypt(reference[0].Encrypt(block)));
+            Block inPlace = block;
+            DES_CryptBlockDerivingKeys(inPlace.data(), inPlace.data(), triple, 3);
+            ASSERT_EQ(inPlace, expected);
+        }
+    }
+}
+
 // Each of the three ways in which the variant departs from FIPS 46-3 must
 // show in the output, or the oracle comparison above could not tell a block
 // routine that gets one of them wrong.

@@ -100,15 +100,23 @@ TEST_F(DesExports, MatchReferenceForEveryKeyLengthAndPartialBlocks) {
     }
 }
 
-TEST_F(DesExports, MatchReferenceOnALargeBuffer) {
+// Buffers long enough for the bitsliced batches of the path this processor
+// gets: whole batches, a tail padded into a batch (356 blocks) and a tail
+// of one block left to the table path (513 blocks), with each way of using
+// the key.
+TEST_F(DesExports, MatchReferenceOnLargeBuffersForEachKeyUse) {
     std::mt19937 generator(977);
-    const Bytes input = RandomBytes(generator, 4096 + 13);
-    for (const ExportCase& exportCase : kExports) {
-        SCOPED_TRACE(exportCase.name);
-        const Bytes key = RandomBytes(generator, 24);
-        Bytes output(input.size(), kUntouched);
-        ASSERT_TRUE(Call(exportCase, input, key, output));
-        EXPECT_EQ(output, ExpectedOutput(exportCase, input, key, output.size()));
+    for (std::size_t inputLength : {8 * 356 + 3, 4096 + 13}) {
+        const Bytes input = RandomBytes(generator, inputLength);
+        for (const ExportCase& exportCase : kExports) {
+            for (std::size_t keyLength : {5u, 8u, 16u, 24u}) {
+                SCOPED_TRACE(::testing::Message() << exportCase.name << " key " << keyLength << " input " << inputLength);
+                const Bytes key = RandomBytes(generator, keyLength);
+                Bytes output(input.size(), kUntouched);
+                ASSERT_TRUE(Call(exportCase, input, key, output));
+                EXPECT_EQ(output, ExpectedOutput(exportCase, input, key, output.size()));
+            }
+        }
     }
 }
 
