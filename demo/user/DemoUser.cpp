@@ -119,9 +119,12 @@ bool RunRoad(const ClientFolder& client, RoadReport& report) {
     WaitFor([&] { return ProgressPosition(dialog) > 0 || VisiblePage(dialog) != kDownloadPage; }, 8000);
     Settle(300);
     if (VisiblePage(dialog) == kDownloadPage) {
-        report.Check(true, "the download page shows the release notes and the progress " +
-                               std::to_string(ProgressPosition(dialog)) + " of " +
-                               std::to_string(ProgressRange(dialog)) + " files");
+        // The notes box holds WhatNews.txt as it is; its first line names the release.
+        bool notesShown = ControlText(PageControl(dialog, IDC_NOTES)).find(Gb(u8"Quorvane 更新说明")) == 0;
+        report.Check(notesShown, std::string("the download page shows ") +
+                                     (notesShown ? "the release notes" : "no release notes") +
+                                     " and the progress " + std::to_string(ProgressPosition(dialog)) + " of " +
+                                     std::to_string(ProgressRange(dialog)) + " files");
         report.Picture("03-download-page", AroundWindow(dialog, 0));
     } else {
         report.Check(false, "the download page was gone before it could be looked at (" + PageText(dialog) + ")");
@@ -146,7 +149,7 @@ bool RunRoad(const ClientFolder& client, RoadReport& report) {
                                      PageText(dialog) + ")"))
         return false;
     report.Check(client.LogHas("CLOSE Quorvane") && !FindClientWindow(),
-                 "the client's window \"Quorvane\" was asked to close and closed before the files were copied");
+                 "the client's window \"Quorvane\" was asked to close, and the client ended");
     report.Check(client.UpdateFlag() == "FALSE", "Stock.ini says Update=" + client.UpdateFlag());
     Settle();
     report.Picture("05-installed", AroundWindow(dialog, 0));

@@ -43,6 +43,16 @@ std::string WindowText(HWND window) {
     return text;
 }
 
+std::string ControlText(HWND control) {
+    if (!control) return std::string();
+    LRESULT length = SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0) return std::string();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    LRESULT copied = SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
+}
+
 HWND FindUpdaterDialog() {
     DialogSearch search{Gb(u8"自动更新")};
     EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));

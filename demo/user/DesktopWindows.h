@@ -19,6 +19,9 @@ enum WizardPage {
 };
 
 std::string WindowText(HWND window);
+// The text a control holds now (an edit box of another process included,
+// whose window text stays the text it was created with).
+std::string ControlText(HWND control);
 
 // The updater's dialog "自动更新", shown or hidden; null when there is none.
 HWND FindUpdaterDialog();

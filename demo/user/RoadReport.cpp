@@ -5,9 +5,10 @@
 #include "ScreenCapture.h"
 
 bool RoadReport::Check(bool happened, const std::string& what) {
-    if (!happened) failed_ = true;
     std::printf("%s %s\n", happened ? "ok" : "FAIL", what.c_str());
     std::fflush(stdout);
+    if (!happened && !failed_) Picture("failure", WholeScreen());  // the screen as the first failure left it
+    if (!happened) failed_ = true;
     return happened;
 }
 
