@@ -99,11 +99,11 @@ void RunBatch(const std::uint8_t* input, std::uint8_t* output, const StageKeys* 
     std::memcpy(output, words, sizeof(words));
 }
 
-// A batch costs about as much as 20 blocks on the table path, whatever its
+// A batch costs about as much as 30 blocks on the table path, whatever its
 // width (it runs the same number of instructions), so a tail of at least
 // this many blocks is padded into a whole batch and a shorter one is left to
 // the table path.
-constexpr std::size_t kPaddedTailMinimum = 24;
+constexpr std::size_t kPaddedTailMinimum = 32;
 
 // Whole batches, then a tail either padded into one more batch or left to
 // the table path. Kept apart from the entry below, so that calls that go
@@ -137,12 +137,8 @@ __attribute__((noinline)) void RunBatches(const std::uint8_t* input, std::uint8_
 template <class V>
 void RunBitslicedBlocks(const std::uint8_t* input, std::uint8_t* output, std::size_t blockCount,
                         const DesStage* stages, int stageCount) {
-    const auto inputStart = reinterpret_cast<std::uintptr_t>(input);
-    const auto outputStart = reinterpret_cast<std::uintptr_t>(output);
-    const std::uintptr_t bytes = 8 * blockCount;
-    const bool partlyOverlapping =
-        inputStart != outputStart && inputStart < outputStart + bytes && outputStart < inputStart + bytes;
-    if (blockCount < kPaddedTailMinimum || partlyOverlapping || stageCount > kMaxStages) {
+    if (blockCount < kPaddedTailMinimum || BuffersPartlyOverlap(input, output, 8 * blockCount) ||
+        stageCount > kMaxStages) {
         TableDesBlockPath().runBlocks(input, output, blockCount, stages, stageCount);
     } else {
         RunBatches<V>(input, output, blockCount, stages, stageCount);

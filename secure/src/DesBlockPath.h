@@ -26,7 +26,12 @@ struct DesBlockPath {
                       const DesStage* stages, int stageCount);
 };
 
-// The implementations: one block at a time by table lookup, and bitsliced
+// Whether two buffers of the given length share some bytes without being
+// the same bytes. Paths that read several blocks before writing keep the
+// one-block-after-the-other order for such buffers.
+bool BuffersPartlyOverlap(const std::uint8_t* input, const std::uint8_t* output, std::size_t bytes);
+
+// The implementations: a few blocks at a time by table lookup, and bitsliced
 // batches of 64 blocks in plain 64-bit words, 128 in SSE2 registers and 256
 // in AVX2 registers.
 enum class DesPathKind { Table, Portable, Sse2, Avx2 };

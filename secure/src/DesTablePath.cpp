@@ -33,52 +33,84 @@ struct DerivedRoundKeys {
     DesRoundKeyWords operator()(int round) const { return DeriveRoundKey(halves, round); }
 };
 
+// The halves after IP of several independent blocks. The rounds of one
+// block wait on each other; running the rounds of a few blocks together lets
+// the processor overlap them.
+template <int N>
+struct BlockHalves {
+    std::uint32_t left[N];
+    std::uint32_t right[N];
+};
+
 // Sixteen rounds on the halves after IP, two per step so that the halves
 // need no swapping. Encryption: (L, R) <- (R, L ^ f(R, Ki)) for i = 1 ... 16.
 // Decryption: (L, R) <- (f(L, Ki) ^ R, L) for i = 16 ... 1. The halves stay
 // as they are after the last round.
-template <class RoundKeyOf>
-inline void RunRounds(std::uint32_t& left, std::uint32_t& right, const RoundKeyOf& roundKey, DesDirection direction) {
+template <int N, class RoundKeyOf>
+inline void RunRounds(BlockHalves<N>& halves, const RoundKeyOf& roundKey, DesDirection direction) {
+    std::uint32_t* const left = halves.left;
+    std::uint32_t* const right = halves.right;
     const auto f = [](std::uint32_t half, DesRoundKeyWords key) {
         return RoundFunction(half, key.oddGroups, key.evenGroups);
     };
     if (direction == DesDirection::Encrypt) {
 #pragma GCC unroll 8
         for (int i = 0; i < 16; i += 2) {
-            left ^= f(right, roundKey(i));
-            right ^= f(left, roundKey(i + 1));
+            const DesRoundKeyWords first = roundKey(i);
+            for (int n = 0; n < N; ++n) left[n] ^= f(right[n], first);
+            const DesRoundKeyWords second = roundKey(i + 1);
+            for (int n = 0; n < N; ++n) right[n] ^= f(left[n], second);
         }
     } else {
 #pragma GCC unroll 8
         for (int i = 15; i > 0; i -= 2) {
-            right ^= f(left, roundKey(i));
-            left ^= f(right, roundKey(i - 1));
+            const DesRoundKeyWords first = roundKey(i);
+            for (int n = 0; n < N; ++n) right[n] ^= f(left[n], first);
+            const DesRoundKeyWords second = roundKey(i - 1);
+            for (int n = 0; n < N; ++n) left[n] ^= f(right[n], second);
         }
     }
 }
 
-// IP, the stages, IP^-1 for one block. IP^-1 of one stage followed by IP of
-// the next cancel out, so the stages of triple DES run back to back on the
-// permuted halves.
-template <class RunStages>
-inline void CryptBlock(const std::uint8_t* input, std::uint8_t* output, const RunStages& runStages) {
-    const std::uint64_t permuted = InitialPermutation(LoadLittleEndian64(input));
-    std::uint32_t left = static_cast<std::uint32_t>(permuted);
-    std::uint32_t right = static_cast<std::uint32_t>(permuted >> 32);
-    runStages(left, right);
-    const std::uint64_t joined = left | (static_cast<std::uint64_t>(right) << 32);
-    StoreLittleEndian64(FinalPermutation(joined), output);
+// IP, the stages, IP^-1 for N consecutive blocks, all read before any is
+// written. IP^-1 of one stage followed by IP of the next cancel out, so the
+// stages of triple DES run back to back on the permuted halves.
+template <int N, class RunStages>
+inline void CryptBlocks(const std::uint8_t* input, std::uint8_t* output, const RunStages& runStages) {
+    BlockHalves<N> halves;
+    for (int n = 0; n < N; ++n) {
+        const std::uint64_t permuted = InitialPermutation(LoadLittleEndian64(input + 8 * n));
+        halves.left[n] = static_cast<std::uint32_t>(permuted);
+        halves.right[n] = static_cast<std::uint32_t>(permuted >> 32);
+    }
+    runStages(halves);
+    for (int n = 0; n < N; ++n) {
+        const std::uint64_t joined = halves.left[n] | (static_cast<std::uint64_t>(halves.right[n]) << 32);
+        StoreLittleEndian64(FinalPermutation(joined), output + 8 * n);
+    }
 }
 
+template <int N>
+void RunStoredStages(BlockHalves<N>& halves, const DesStage* stages, int stageCount) {
+    for (int s = 0; s < stageCount; ++s) {
+        RunRounds(halves, StoredRoundKeys{*stages[s].roundKeys}, stages[s].direction);
+    }
+}
+
+// Two blocks at a time, unless the buffers overlap without being the same
+// bytes: then strictly one block after the other, each written before the
+// next is read.
 void RunTableBlocks(const std::uint8_t* input, std::uint8_t* output, std::size_t blockCount, const DesStage* stages,
                     int stageCount) {
-    const auto runStages = [stages, stageCount](std::uint32_t& left, std::uint32_t& right) {
-        for (int s = 0; s < stageCount; ++s) {
-            RunRounds(left, right, StoredRoundKeys{*stages[s].roundKeys}, stages[s].direction);
+    const auto runStages = [stages, stageCount](auto& halves) { RunStoredStages(halves, stages, stageCount); };
+    std::size_t block = 0;
+    if (!BuffersPartlyOverlap(input, output, 8 * blockCount)) {
+        for (; block + 2 <= blockCount; block += 2) {
+            CryptBlocks<2>(input + 8 * block, output + 8 * block, runStages);
         }
-    };
-    for (std::size_t block = 0; block < blockCount; ++block) {
-        CryptBlock(input + 8 * block, output + 8 * block, runStages);
+    }
+    for (; block < blockCount; ++block) {
+        CryptBlocks<1>(input + 8 * block, output + 8 * block, runStages);
     }
 }
 
@@ -94,9 +126,9 @@ void DES_CryptBlock(const std::uint8_t input[8], std::uint8_t output[8], const D
 
 void DES_CryptBlockDerivingKeys(const std::uint8_t input[8], std::uint8_t output[8], const DesKeyedStage* stages,
                                 int stageCount) {
-    CryptBlock(input, output, [stages, stageCount](std::uint32_t& left, std::uint32_t& right) {
+    CryptBlocks<1>(input, output, [stages, stageCount](BlockHalves<1>& halves) {
         for (int s = 0; s < stageCount; ++s) {
-            RunRounds(left, right, DerivedRoundKeys{stages[s].halfKeys}, stages[s].direction);
+            RunRounds(halves, DerivedRoundKeys{stages[s].halfKeys}, stages[s].direction);
         }
     });
 }
