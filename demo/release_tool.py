@@ -140,7 +140,7 @@ def verify(args):
         if rule == "same":
             check(not fetched, "%s was not fetched" % path)
         else:
-            check(len(fetched) == 1, "the updater fetched %s once (%d times)" % (path, len(fetched)))
+            check(len(fetched) == 1, "the updater fetched %s once (requests: %d)" % (path, len(fetched)))
         installed = read(os.path.join(args.client, relative))
         served = read(os.path.join(args.root, "files", relative))
         if rule == "same":
@@ -149,8 +149,11 @@ def verify(args):
         else:
             check(installed is not None and installed == served,
                   "%s now holds the newer release (same bytes as served)" % relative)
-        check(not os.path.exists(os.path.join(args.client, "Update", relative)),
-              "the downloaded copy Update/%s was removed after installing" % relative)
+        left_in_update = os.path.exists(os.path.join(args.client, "Update", relative))
+        if rule == "same":
+            check(not left_in_update, "nothing of %s lies in Update/" % relative)
+        else:
+            check(not left_in_update, "the downloaded copy Update/%s was removed after installing" % relative)
     check(not os.path.exists(os.path.join(args.client, "Update", "QMUpdateFileList.txt")),
           "the state file Update/QMUpdateFileList.txt is gone")
     return 0 if all(checks) else 1
