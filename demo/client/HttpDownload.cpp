@@ -27,12 +27,12 @@ DWORD StatusCode(HINTERNET request) {
 }  // namespace
 
 bool DownloadToFile(const std::string& url, const std::string& localPath) {
-    InternetHandle session(InternetOpenA("Quorvane demo client", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
-    if (!session) return false;
+    InternetHandle internet(InternetOpenA("Quorvane demo client", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+    if (!internet) return false;
     DWORD timeout = 10000;
-    InternetSetOptionA(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
-    InternetSetOptionA(session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
-    InternetHandle request(InternetOpenUrlA(static_cast<HINTERNET>(session.get()), url.c_str(), nullptr, 0,
+    InternetSetOptionA(internet.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+    InternetSetOptionA(internet.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+    InternetHandle request(InternetOpenUrlA(static_cast<HINTERNET>(internet.get()), url.c_str(), nullptr, 0,
                                             INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
     if (!request || StatusCode(static_cast<HINTERNET>(request.get())) != 200) return false;
 
