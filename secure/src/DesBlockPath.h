@@ -47,8 +47,9 @@ const DesBlockPath* FindDesBlockPath(DesPathKind kind);
 // The table path, which handles every block count on every processor.
 const DesBlockPath& TableDesBlockPath();
 
-// The bitsliced paths as the instruction-set files define them (null where a
-// build has no such file).
+// The bitsliced paths, each defined by its instruction-set file. The SSE2
+// and AVX2 files are compiled only where the build says so; reach them
+// through FindDesBlockPath, which also asks the processor.
 const DesBlockPath& PortableDesBlockPath();
 const DesBlockPath& Sse2DesBlockPath();
 const DesBlockPath& Avx2DesBlockPath();

@@ -28,7 +28,7 @@ const DesBlockPath* FindDesBlockPath(DesPathKind kind) {
 }
 
 const DesBlockPath& SelectDesBlockPath() {
-    static const DesBlockPath& selected = [] () -> const DesBlockPath& {
+    static const DesBlockPath& selected = []() -> const DesBlockPath& {
         for (DesPathKind kind : {DesPathKind::Avx2, DesPathKind::Sse2}) {
             if (const DesBlockPath* path = FindDesBlockPath(kind)) return *path;
         }

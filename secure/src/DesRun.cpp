@@ -15,6 +15,17 @@ bool IsRefused(const std::uint8_t* input, int inputLength, const std::uint8_t* k
     return input == nullptr || inputLength < 1 || key == nullptr || keyLength < 1;
 }
 
+// Triple DES: E(K1) D(K2) E(K3) to encrypt, D(K3) E(K2) D(K1) to decrypt.
+template <class Stage, class Key>
+void ArrangeTripleStages(const Key& key1, const Key& key2, const Key& key3, DesDirection direction,
+                         Stage (&stages)[3]) {
+    const bool encrypt = direction == DesDirection::Encrypt;
+    const DesDirection middle = encrypt ? DesDirection::Decrypt : DesDirection::Encrypt;
+    stages[0] = Stage{encrypt ? key1 : key3, direction};
+    stages[1] = Stage{key2, middle};
+    stages[2] = Stage{encrypt ? key3 : key1, direction};
+}
+
 }  // namespace
 
 bool DES_Run(const std::uint8_t* input, int inputLength, const std::uint8_t* key, int keyLength, std::uint8_t* output,
@@ -23,16 +34,17 @@ bool DES_Run(const std::uint8_t* input, int inputLength, const std::uint8_t* key
 
     std::uint8_t keyBuffer[kBlockSize] = {};
     std::memcpy(keyBuffer, key, static_cast<std::size_t>(std::min(keyLength, kBlockSize)));
-    if (inputLength / kBlockSize == 1) {
+    const int blockCount = inputLength / kBlockSize;
+    if (blockCount == 1) {
         const DesKeyedStage stage{DES_MakeHalfKeys(keyBuffer), direction};
         DES_CryptBlockDerivingKeys(input, output, &stage, 1);
         return true;
     }
+
     DesRoundKeys roundKeys;
     DES_MakeSubkeys(keyBuffer, roundKeys);
-
     const DesStage stage{&roundKeys, direction};
-    SelectDesBlockPath().runBlocks(input, output, static_cast<std::size_t>(inputLength / kBlockSize), &stage, 1);
+    SelectDesBlockPath().runBlocks(input, output, static_cast<std::size_t>(blockCount), &stage, 1);
     return true;
 }
 
@@ -45,17 +57,12 @@ bool DES3_Run(const std::uint8_t* input, int inputLength, const std::uint8_t* ke
     std::memcpy(keyBuffer, key, static_cast<std::size_t>(std::min(keyLength, kTripleKeySize)));
     const std::uint8_t* key3 = keyLength > 2 * kBlockSize ? keyBuffer + 2 * kBlockSize : keyBuffer;
 
-    if (inputLength / kBlockSize == 1) {
-        const DesHalfKeys halfKeys1 = DES_MakeHalfKeys(keyBuffer);
-        const DesHalfKeys halfKeys2 = DES_MakeHalfKeys(keyBuffer + kBlockSize);
-        const DesHalfKeys halfKeys3 = DES_MakeHalfKeys(key3);
-        const DesKeyedStage encryption[3] = {{halfKeys1, DesDirection::Encrypt},
-                                             {halfKeys2, DesDirection::Decrypt},
-                                             {halfKeys3, DesDirection::Encrypt}};
-        const DesKeyedStage decryption[3] = {{halfKeys3, DesDirection::Decrypt},
-                                             {halfKeys2, DesDirection::Encrypt},
-                                             {halfKeys1, DesDirection::Decrypt}};
-        DES_CryptBlockDerivingKeys(input, output, direction == DesDirection::Encrypt ? encryption : decryption, 3);
+    const int blockCount = inputLength / kBlockSize;
+    if (blockCount == 1) {
+        DesKeyedStage stages[3];
+        ArrangeTripleStages(DES_MakeHalfKeys(keyBuffer), DES_MakeHalfKeys(keyBuffer + kBlockSize),
+                            DES_MakeHalfKeys(key3), direction, stages);
+        DES_CryptBlockDerivingKeys(input, output, stages, 3);
         return true;
     }
 
@@ -63,15 +70,9 @@ bool DES3_Run(const std::uint8_t* input, int inputLength, const std::uint8_t* ke
     DES_MakeSubkeys(keyBuffer, roundKeys1);
     DES_MakeSubkeys(keyBuffer + kBlockSize, roundKeys2);
     DES_MakeSubkeys(key3, roundKeys3);
-
-    const DesStage encryption[3] = {{&roundKeys1, DesDirection::Encrypt},
-                                    {&roundKeys2, DesDirection::Decrypt},
-                                    {&roundKeys3, DesDirection::Encrypt}};
-    const DesStage decryption[3] = {{&roundKeys3, DesDirection::Decrypt},
-                                    {&roundKeys2, DesDirection::Encrypt},
-                                    {&roundKeys1, DesDirection::Decrypt}};
-    const DesStage* stages = direction == DesDirection::Encrypt ? encryption : decryption;
-    SelectDesBlockPath().runBlocks(input, output, static_cast<std::size_t>(inputLength / kBlockSize), stages, 3);
+    DesStage stages[3];
+    ArrangeTripleStages(&roundKeys1, &roundKeys2, &roundKeys3, direction, stages);
+    SelectDesBlockPath().runBlocks(input, output, static_cast<std::size_t>(blockCount), stages, 3);
     return true;
 }
 
