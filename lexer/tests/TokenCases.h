@@ -51,6 +51,11 @@ inline const TokenCase kCases[] = {
     {"QuestionMarkStartsRun", "?x", {{24, 0, 1}, {22, 1, 1}}},
     {"CarriageReturnStartsName", "\r5x", {{22, 0, 3}}},
     {"SpaceBeforeNumber", " 5x", {{5, 0, 2}, {22, 2, 1}}},
+    // A carriage return may start a function name that a run or a number
+    // would otherwise take; before "(" alone it stays a blank of the "(".
+    {"CarriageReturnFullStopBeforeParen", "\r.(", {{4, 0, 2}, {16, 2, 1}}},
+    {"CarriageReturnDigitBeforeParen", "\r5(", {{4, 0, 2}, {16, 2, 1}}},
+    {"CarriageReturnBeforeParen", "\r(", {{16, 0, 2}}},
     {"CarriageReturnAloneIsBlank", "\r", {{24, 0, 1}}},
     {"RunOfRunCharacters", "&&&", {{24, 0, 3}}},
     {"AndBeforeName", "&&x", {{6, 0, 2}, {22, 2, 1}}},
