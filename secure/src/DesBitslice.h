@@ -7,6 +7,10 @@
 // one per lane. After the 64x64 bit transpose inside every lane, word n-1
 // holds entry n of all blocks (block j*lanes+lane in bit j of that lane), so
 // the permutations of the cipher are only a choice of which word to read.
+//
+// The SSE2 and AVX2 files compile this header for their instruction set, so
+// it and its includes define no inline function that is not a template over
+// V: the linker could otherwise keep a wider copy for every caller.
 #pragma once
 
 #include <cstddef>

@@ -46,18 +46,6 @@ constexpr ChunkPermutation<SourceBits, ChunkBits> MakeChunkPermutation(
     return permutation;
 }
 
-// Entry i+1 of the result is entry table[i] of the source, 4 bits a lookup.
-template <int SourceBits, std::size_t Count>
-constexpr ChunkPermutation<SourceBits, 4> MakeTablePermutation(const std::uint8_t (&table)[Count]) {
-    std::uint64_t imageOfSourceBit[SourceBits] = {};
-    for (std::size_t i = 0; i < Count; ++i) {
-        imageOfSourceBit[table[i] - 1] |= std::uint64_t{1} << i;
-    }
-    return MakeChunkPermutation<SourceBits, 4>(imageOfSourceBit);
-}
-
-inline constexpr ChunkPermutation<64, 4> kPermutedChoice1 = MakeTablePermutation<64>(fips::kPermutedChoice1);
-
 // Permuted choice 2 straight into the layout of DesRoundKeys: the image of
 // C or D holds the oddGroups word in its low and the evenGroups word in its
 // high 32 bits. Entries 1 ... 24 of a round key come from C (entries 1 ...

@@ -3,7 +3,7 @@
 #include "ByteOrder.h"
 #include "DesBlock.h"
 #include "DesBlockPath.h"
-#include "DesInitialPermutation.h"
+#include "DesWordPermutations.h"
 #include "DesKeyDerivation.h"
 #include "DesLookup.h"
 

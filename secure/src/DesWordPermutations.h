@@ -1,10 +1,13 @@
-// IP and IP^-1 by word operations instead of lookups. With entry n in bit
-// n-1, the block is an 8x8 bit matrix (byte b, bit i). IP reads it turned by
-// a quarter: reverse the byte order and transpose, and the odd bytes of the
-// result are L, the even bytes R. Both routines are checked against the
-// FIPS 46-3 tables bit by bit at compile time.
+// IP, IP^-1 and permuted choice 1 by word operations instead of lookups.
+// With entry n in bit n-1, a block or key is an 8x8 bit matrix (byte b, bit
+// i). IP and PC1 read it turned by a quarter: reverse the byte order and
+// transpose, and byte p of the result holds bit p of bytes 7 ... 0. The odd
+// bytes are then L, the even bytes R; bytes 0 ... 2 and the low half of
+// byte 3 are C, bytes 6 ... 4 and the high half of byte 3 D. All routines
+// are checked against the FIPS 46-3 tables bit by bit at compile time.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "DesTables.h"
@@ -55,12 +58,22 @@ constexpr std::uint64_t FinalPermutation(std::uint64_t halves) {
     return __builtin_bswap64(TransposeBitMatrix(InterleaveEvenAndOddBytes(ExchangeHalves(halves))));
 }
 
+// PC1: C (entries 1 ... 28) in bits 0 ... 27, D in bits 28 ... 55.
+constexpr std::uint64_t PermutedChoice1(std::uint64_t key) {
+    using namespace permutation_steps;
+    const std::uint64_t turned = TransposeBitMatrix(__builtin_bswap64(key));
+    const std::uint64_t c = turned & 0x0FFFFFFF;
+    const std::uint64_t reversed = __builtin_bswap64(turned);  // bytes 6, 5, 4, 3 of turned in bytes 1 ... 4
+    const std::uint64_t d = ((reversed >> 8) & 0x00FFFFFF) | ((reversed >> 12) & 0x0F000000);
+    return c | d << 28;
+}
+
 namespace permutation_steps {
 
 // Entry i+1 of permute(word) must be entry table[i] of word, for every i.
-template <class Permute>
-constexpr bool FollowsTable(Permute permute, const std::uint8_t (&table)[64]) {
-    for (int i = 0; i < 64; ++i) {
+template <class Permute, std::size_t Count>
+constexpr bool FollowsTable(Permute permute, const std::uint8_t (&table)[Count]) {
+    for (std::size_t i = 0; i < Count; ++i) {
         const std::uint64_t image = permute(std::uint64_t{1} << (table[i] - 1));
         if (image != std::uint64_t{1} << i) return false;
     }
@@ -69,6 +82,7 @@ constexpr bool FollowsTable(Permute permute, const std::uint8_t (&table)[64]) {
 
 static_assert(FollowsTable(InitialPermutation, fips::kInitialPermutation), "IP differs from its table");
 static_assert(FollowsTable(FinalPermutation, fips::kFinalPermutation), "IP^-1 differs from its table");
+static_assert(FollowsTable(PermutedChoice1, fips::kPermutedChoice1), "PC1 differs from its table");
 
 }  // namespace permutation_steps
 
