@@ -5,9 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
 
 #include "DesBlockPath.h"
 #include "DesReference.h"
@@ -169,6 +175,47 @@ TEST(DesBlockPaths, OverlappingBuffersGoOneBlockAfterTheOther) {
     }
 }
 
+#if defined(__i386__) || defined(__x86_64__)
+// What the operating system reports about the processor, as an independent
+// account of the features the library asks CPUID about.
+struct ReportedFeatures {
+    std::optional<bool> sse2;
+    std::optional<bool> avx2;
+};
+
+ReportedFeatures FeaturesReportedBySystem() {
+#if defined(_WIN32)
+    // Windows has no AVX2 flag before Windows 10.
+    return {IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE) != 0, std::nullopt};
+#elif defined(__linux__)
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(cpuinfo, line)) {
+        if (line.rfind("flags", 0) != 0) continue;
+        const std::string flags = line + " ";
+        const auto has = [&flags](const char* flag) {
+            return flags.find(std::string(" ") + flag + " ") != std::string::npos;
+        };
+        return {has("sse2"), has("avx2")};
+    }
+    return {};
+#else
+    return {};
+#endif
+}
+
+TEST(DesBlockPaths, ProcessorChecksAgreeWithTheOperatingSystem) {
+    const ReportedFeatures reported = FeaturesReportedBySystem();
+    if (!reported.sse2 && !reported.avx2) GTEST_SKIP() << "the system does not report processor features";
+    if (reported.sse2) {
+        EXPECT_EQ(ProcessorHasSse2(), *reported.sse2);
+    }
+    if (reported.avx2) {
+        EXPECT_EQ(ProcessorHasAvx2(), *reported.avx2);
+    }
+}
+#endif
+
 TEST(DesBlockPaths, TheWidestAvailablePathIsSelected) {
 #if defined(__i386__) || defined(__x86_64__)
     // Every x86 processor this runs on in practice has SSE2; a failing
@@ -179,6 +226,7 @@ TEST(DesBlockPaths, TheWidestAvailablePathIsSelected) {
 #if defined(__x86_64__)
     EXPECT_EQ(FindDesBlockPath(DesPathKind::Avx2) != nullptr, ProcessorHasAvx2());
 #else
+    // The 32-bit library has no AVX2 path.
     EXPECT_EQ(FindDesBlockPath(DesPathKind::Avx2), nullptr);
 #endif
     const DesBlockPath* widest = nullptr;
