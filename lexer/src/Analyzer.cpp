@@ -6,7 +6,7 @@
 
 Analyzer::Analyzer(std::unique_ptr<FormulaScanner> scanner) : scanner_(std::move(scanner)) {}
 
-std::vector<TokenRecord> Analyzer::Analyze(const char* text)
+TokenList Analyzer::Analyze(const char* text)
 {
     const std::lock_guard<std::mutex> lock(turn_);
     input_.Replace(text);

@@ -6,11 +6,10 @@
 
 #include "FormulaScanner.h"
 #include "InputCopy.h"
-#include "TokenRecord.h"
+#include "TokenList.h"
 
 #include <memory>
 #include <mutex>
-#include <vector>
 
 class Analyzer {
 public:
@@ -19,7 +18,7 @@ public:
     // text must not be null. Nothing of one call's text influences the next.
     // Calls from several threads take turns: the input copy and the
     // scanner's buffer serve one text at a time.
-    std::vector<TokenRecord> Analyze(const char* text);
+    TokenList Analyze(const char* text);
 
 private:
     std::mutex turn_;

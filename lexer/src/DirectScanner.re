@@ -23,9 +23,12 @@ public:
     {
         const unsigned char* cursor = reinterpret_cast<const unsigned char*>(input.TakeRest());
         [[maybe_unused]] const unsigned char* marker = cursor;
+        // The collection's state in a local, kept in registers during the
+        // scan and handed back at the end of the text.
+        TokenAppender tokens = collector.Appender();
         for (;;) {
             const unsigned char* const start = cursor;
-#define REPORT(code) collector.Report((code), static_cast<std::size_t>(cursor - start)); continue
+#define REPORT(code) tokens.Report((code), static_cast<std::size_t>(cursor - start)); continue
             /*!re2c
             re2c:define:YYCTYPE = "unsigned char";
             re2c:define:YYCURSOR = cursor;
@@ -67,7 +70,7 @@ public:
             // The "(" goes back to the input and becomes a token of its own.
             blank* name_start name* "("                 { --cursor; REPORT(TK_FUNCTION); }
             "[" | "]"                                   { continue; }
-            "\x00"                                      { return; }
+            "\x00"                                      { collector.Resume(tokens); return; }
             */
 #undef REPORT
         }

@@ -4,7 +4,6 @@
 #include "Analyzer.h"
 #include "SinkCaller.h"
 
-#include <vector>
 
 extern "C" LEXORA_API bool LEXORA_CALL LexicalAnalysis(const char* text, TokenSink* sink)
 {
@@ -15,7 +14,7 @@ extern "C" LEXORA_API bool LEXORA_CALL LexicalAnalysis(const char* text, TokenSi
     }
     // Every token is collected before the first is delivered; the list is
     // freed on the way out, also when the sink throws.
-    const std::vector<TokenRecord> tokens = LibraryAnalyzer().Analyze(text);
+    const TokenList tokens = LibraryAnalyzer().Analyze(text);
     SinkCaller(sink).Deliver(tokens);
     return false;
 }

@@ -2,9 +2,7 @@
 #ifndef LEXORA_SINK_CALLER_H
 #define LEXORA_SINK_CALLER_H
 
-#include "TokenRecord.h"
-
-#include <vector>
+#include "TokenList.h"
 
 class TokenSink;
 
@@ -15,7 +13,7 @@ public:
     // Calls OnToken once per token, in order. Its results are ignored; an
     // exception of the sink passes through. The loop sits beside the call
     // so that nothing but the sink's own call is paid per token.
-    void Deliver(const std::vector<TokenRecord>& tokens) const;
+    void Deliver(const TokenList& tokens) const;
 
 private:
     TokenSink* sink_;

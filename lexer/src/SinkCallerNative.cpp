@@ -4,7 +4,7 @@
 
 #include <Lexora.h>
 
-void SinkCaller::Deliver(const std::vector<TokenRecord>& tokens) const
+void SinkCaller::Deliver(const TokenList& tokens) const
 {
     for (const TokenRecord& token : tokens) {
         sink_->OnToken(static_cast<TokenCode>(token.code), token.position, token.length);

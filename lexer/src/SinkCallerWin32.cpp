@@ -16,7 +16,7 @@ constexpr int kOnTokenSlot = 1;
 
 }  // namespace
 
-void SinkCaller::Deliver(const std::vector<TokenRecord>& tokens) const
+void SinkCaller::Deliver(const TokenList& tokens) const
 {
     void* self = sink_;
     for (const TokenRecord& token : tokens) {

@@ -37,8 +37,10 @@ class ScannerOracleTest : public testing::Test {
 protected:
     void ExpectSameTokens(const std::string& text)
     {
-        const std::vector<TokenRecord> expected = oracle_.Analyze(text.c_str());
-        const std::vector<TokenRecord> actual = direct_.Analyze(text.c_str());
+        const TokenList oracleTokens = oracle_.Analyze(text.c_str());
+        const TokenList directTokens = direct_.Analyze(text.c_str());
+        const std::vector<TokenRecord> expected(oracleTokens.begin(), oracleTokens.end());
+        const std::vector<TokenRecord> actual(directTokens.begin(), directTokens.end());
         EXPECT_EQ(FirstDifference(expected, actual), -1)
             << "tokens: oracle " << expected.size() << ", direct " << actual.size();
     }
