@@ -70,12 +70,17 @@ constexpr std::uint64_t PermutedChoice1(std::uint64_t key) {
 
 namespace permutation_steps {
 
-// Entry i+1 of permute(word) must be entry table[i] of word, for every i.
+// Entry i+1 of permute(word) must be entry table[i] of word, for every i,
+// and entries the table leaves out must go nowhere. The routines only move
+// bits, so each source bit can be checked alone.
 template <class Permute, std::size_t Count>
 constexpr bool FollowsTable(Permute permute, const std::uint8_t (&table)[Count]) {
-    for (std::size_t i = 0; i < Count; ++i) {
-        const std::uint64_t image = permute(std::uint64_t{1} << (table[i] - 1));
-        if (image != std::uint64_t{1} << i) return false;
+    for (int source = 0; source < 64; ++source) {
+        std::uint64_t expected = 0;
+        for (std::size_t i = 0; i < Count; ++i) {
+            if (table[i] == source + 1) expected |= std::uint64_t{1} << i;
+        }
+        if (permute(std::uint64_t{1} << source) != expected) return false;
     }
     return true;
 }
