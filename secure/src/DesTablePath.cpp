@@ -3,9 +3,9 @@
 #include "ByteOrder.h"
 #include "DesBlock.h"
 #include "DesBlockPath.h"
-#include "DesWordPermutations.h"
 #include "DesKeyDerivation.h"
 #include "DesLookup.h"
+#include "DesWordPermutations.h"
 
 namespace secure {
 namespace {
