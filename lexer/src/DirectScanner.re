@@ -1,5 +1,6 @@
 // The formula rules as a direct-coded automaton: re2c turns the rules below
-// into nested branches on the byte, so the scan costs no table look-ups.
+// into code that branches on each byte (with small bitmaps for the
+// character classes), so there is no transition table to walk.
 // The rules are those of FormulaRules.l, in the same order with the same
 // tie-breaking (longest match, then the earlier rule); the tests hold this
 // scanner's token stream against the table-driven one.
