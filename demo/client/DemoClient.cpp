@@ -18,11 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "AlertLibrary.h"
 #include "GbText.h"
+#include "GdiHandles.h"
 #include "HttpDownload.h"
 #include "LineLog.h"
 #include "ProgramFolder.h"
+#include "TdvnLibrary.h"
 #include "UpdaterLauncher.h"
 
 namespace {
@@ -50,20 +51,18 @@ void Report(HWND window, const std::string& logLine, const std::string& statusLi
 }
 
 void PaintStatus(HWND window) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
+    PaintScope paint(window);
+    HDC dc = paint.Dc();
     RECT area;
     GetClientRect(window, &area);
     FillRect(dc, &area, GetSysColorBrush(COLOR_WINDOW));
     SetBkMode(dc, TRANSPARENT);
-    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    Selection font(dc, GetStockObject(DEFAULT_GUI_FONT));
     RECT line{12, 12, area.right - 12, 32};
     for (const std::string& text : StateOf(window).statusLines) {
         DrawTextA(dc, text.c_str(), -1, &line, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
         OffsetRect(&line, 0, 22);
     }
-    SelectObject(dc, oldFont);
-    EndPaint(window, &paint);
 }
 
 LRESULT CALLBACK ClientWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -167,12 +166,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     }
 
     client.statusLines.push_back(Gb(u8"Quorvane 客户端（演示）: 更新后由 Koravel 重新启动 (Updata)"));
-    AlertLibrary alerts;
-    if (!alerts.loaded()) {
+    TdvnLibrary alerts;
+    if (!alerts.Loaded()) {
         Report(window, "TDVN LOAD FAILED", Gb(u8"TDVN.dll 载入失败"));
     } else {
         alerts.Init(window);
-        alerts.ShowAlerts();
+        alerts.PopupMsgWnd();
         Report(window, "ALERTS SHOWN", Gb(u8"TDVN.dll: 已显示 data\\refer.xml 的提示"));
     }
     RunMessageLoop(client);

@@ -4,24 +4,9 @@
 #include <memory>
 #include <vector>
 
+#include "GdiHandles.h"
+
 namespace {
-
-struct ScreenDc {
-    HDC dc = GetDC(nullptr);
-    ~ScreenDc() { ReleaseDC(nullptr, dc); }
-};
-
-struct MemoryDc {
-    explicit MemoryDc(HDC compatible) : dc(CreateCompatibleDC(compatible)) {}
-    ~MemoryDc() { DeleteDC(dc); }
-    HDC dc;
-};
-
-struct Bitmap {
-    Bitmap(HDC compatible, int width, int height) : handle(CreateCompatibleBitmap(compatible, width, height)) {}
-    ~Bitmap() { DeleteObject(handle); }
-    HBITMAP handle;
-};
 
 struct FileCloser {
     void operator()(FILE* file) const { std::fclose(file); }
@@ -47,13 +32,15 @@ bool SaveScreenRect(const RECT& area, const std::string& bmpPath) {
     const int height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return false;
 
-    ScreenDc screen;
-    MemoryDc memory(screen.dc);
-    Bitmap bitmap(screen.dc, width, height);
-    if (!screen.dc || !memory.dc || !bitmap.handle) return false;
-    HGDIOBJ previous = SelectObject(memory.dc, bitmap.handle);
-    BOOL copied = BitBlt(memory.dc, 0, 0, width, height, screen.dc, area.left, area.top, SRCCOPY | CAPTUREBLT);
-    SelectObject(memory.dc, previous);
+    WindowDc screen(nullptr);
+    MemoryDc memory(screen.Get());
+    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    if (!screen.Get() || !memory.Get() || !bitmap.Get()) return false;
+    BOOL copied;
+    {
+        Selection selected(memory.Get(), bitmap.Get());
+        copied = BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), area.left, area.top, SRCCOPY | CAPTUREBLT);
+    }
     if (!copied) return false;
 
     BITMAPINFOHEADER header{};
@@ -65,7 +52,7 @@ bool SaveScreenRect(const RECT& area, const std::string& bmpPath) {
     header.biCompression = BI_RGB;
     const int stride = (width * 3 + 3) & ~3;
     std::vector<unsigned char> pixels(static_cast<size_t>(stride) * height);
-    if (!GetDIBits(memory.dc, bitmap.handle, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
+    if (!GetDIBits(memory.Get(), bitmap.Get(), 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
                    DIB_RGB_COLORS))
         return false;
 

@@ -4,6 +4,8 @@
 
 #include <fstream>
 
+#include "GdiHandles.h"
+
 namespace {
 
 const char kNotifyClass[] = "PopupTestClient";
@@ -50,17 +52,6 @@ BOOL CALLBACK MatchTooltip(HWND hwnd, LPARAM lParam) {
 }
 
 }  // namespace
-
-TdvnLibrary::TdvnLibrary() {
-    module_ = LoadLibraryA("TDVN.dll");
-    if (!module_) return;
-    init_ = reinterpret_cast<InitFunction>(reinterpret_cast<void*>(GetProcAddress(module_, "TDVN_Init")));
-    popup_ = reinterpret_cast<PopupFunction>(reinterpret_cast<void*>(GetProcAddress(module_, "TDVN_PopupMsgWnd")));
-}
-
-TdvnLibrary::~TdvnLibrary() {
-    if (module_) FreeLibrary(module_);
-}
 
 NotifyWindow::NotifyWindow() {
     WNDCLASSA windowClass = {};
@@ -129,8 +120,6 @@ bool TimerRunning(HWND hwnd, UINT_PTR id, UINT interval) {
 }
 
 COLORREF ClientPixel(HWND hwnd, int x, int y) {
-    HDC dc = GetDC(hwnd);
-    COLORREF colour = GetPixel(dc, x, y);
-    ReleaseDC(hwnd, dc);
-    return colour;
+    WindowDc dc(hwnd);
+    return GetPixel(dc.Get(), x, y);
 }

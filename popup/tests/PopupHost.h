@@ -1,6 +1,6 @@
-// What the window tests need of a client: the library loaded by name with
-// its two exports, a window that receives the click message, the reference
-// file beside the program, and a look at the popup's window and timers.
+// What the window tests need of a client besides the loaded library: a
+// window that receives the click message, the reference file beside the
+// program, and a look at the popup's window and timers.
 #pragma once
 
 #include <windows.h>
@@ -8,27 +8,7 @@
 #include <string>
 #include <vector>
 
-// TDVN.dll loaded from beside the program for the lifetime of the object;
-// each load starts the library's state afresh.
-class TdvnLibrary {
-public:
-    TdvnLibrary();
-    ~TdvnLibrary();
-    TdvnLibrary(const TdvnLibrary&) = delete;
-    TdvnLibrary& operator=(const TdvnLibrary&) = delete;
-
-    bool Loaded() const { return module_ && init_ && popup_; }
-    HMODULE Module() const { return module_; }
-    int Init(HWND notify) const { return init_(notify); }
-    int PopupMsgWnd() const { return popup_(); }
-
-private:
-    typedef int(__cdecl* InitFunction)(HWND);
-    typedef int(__cdecl* PopupFunction)();
-    HMODULE module_ = nullptr;
-    InitFunction init_ = nullptr;
-    PopupFunction popup_ = nullptr;
-};
+#include "TdvnLibrary.h"
 
 struct ClickReport {
     WPARAM id;

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "GdiObjects.h"
+#include "GdiHandles.h"
 
 void CStyledLabel::Attach(HWND control) {
     SetWindowLongA(control, GWL_STYLE, GetWindowLongA(control, GWL_STYLE) | SS_NOTIFY);
@@ -60,17 +60,17 @@ void CStyledLabel::Paint() {
     RECT client;
     GetClientRect(hwnd, &client);
 
-    SolidBrush back(m_bCustomBack ? m_crBack : GetSysColor(COLOR_BTNFACE));
-    FillRect(paint.dc(), &client, back.get());
-    SetTextColor(paint.dc(), m_crText);
-    SetBkMode(paint.dc(), TRANSPARENT);
+    GdiObject<HBRUSH> back(CreateSolidBrush(m_bCustomBack ? m_crBack : GetSysColor(COLOR_BTNFACE)));
+    FillRect(paint.Dc(), &client, back.Get());
+    SetTextColor(paint.Dc(), m_crText);
+    SetBkMode(paint.Dc(), TRANSPARENT);
 
     LOGFONTA spec = FontSpec();
-    GdiFont font(CreateFontIndirectA(&spec));
-    if (!font.get()) {
+    GdiObject<HFONT> font(CreateFontIndirectA(&spec));
+    if (!font.Get()) {
         MessageBoxA(hwnd, "Font could not be created!", nullptr, MB_OK);
         return;
     }
-    SelectionScope selected(paint.dc(), font.get());
-    DrawTextA(paint.dc(), text.data(), -1, &client, DrawFormat());
+    Selection selected(paint.Dc(), font.Get());
+    DrawTextA(paint.Dc(), text.data(), -1, &client, DrawFormat());
 }

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "CStyledLabel.h"
+#include "GdiHandles.h"
 #include "TestSupport.h"
 
 TEST(StyledLabelTest, StyleBitsAccumulateAndAlignmentIsReplaced) {
@@ -53,10 +54,10 @@ Ink MeasureInk(HWND control) {
     Ink ink;
     RECT client;
     GetClientRect(control, &client);
-    HDC dc = GetDC(control);
+    WindowDc dc(control);
     for (int y = 0; y < client.bottom; ++y) {
         for (int x = 0; x < client.right; ++x) {
-            COLORREF colour = GetPixel(dc, x, y);
+            COLORREF colour = GetPixel(dc.Get(), x, y);
             int lightness = GetRValue(colour) + GetGValue(colour) + GetBValue(colour);
             // Small text comes out smoothed: grey pixels count by their darkness.
             if (colour != CLR_INVALID && lightness < 3 * 200) {
@@ -65,7 +66,6 @@ Ink MeasureInk(HWND control) {
             }
         }
     }
-    ReleaseDC(control, dc);
     return ink;
 }
 

@@ -1,4 +1,6 @@
-// Owners of the GDI handles a paint uses, so each is released on every path.
+// Owners of the GDI handles that painting and capturing use, so each is
+// released on every path. Shared by the alert popup, the updater's window
+// and the demonstration programs.
 #pragma once
 
 #include <windows.h>
@@ -34,6 +36,22 @@ public:
 
 private:
     HICON icon_;
+};
+
+// The device context of a window (or of the screen, for a null window).
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
 };
 
 // A memory device context compatible with another.
