@@ -2,7 +2,7 @@
 // Update\ folder, the stand-in libraries, and the manifest written from items.
 #pragma once
 
-#include "CoreTestFiles.h"
+#include "TestFiles.h"
 
 #include <string>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "CoreTestFiles.h"
+#include "TestFiles.h"
 #include "EngineTexts.h"
 #include "InetFile.h"
 #include "Notify.h"

@@ -1,4 +1,4 @@
-#include "CoreTestFiles.h"
+#include "TestFiles.h"
 #include "Md5.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "CoreTestFiles.h"
+#include "TestFiles.h"
 #include "StateFile.h"
 #include "StateFileWriter.h"
 

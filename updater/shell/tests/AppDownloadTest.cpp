@@ -30,7 +30,7 @@ bool InstallDone(HWND dialog) {
 TEST(AppDownloadTest, SilentDownloadFetchesThePlannedFilesWithoutAWindowAndLeavesStockIniAlone) {
     ClientFolder client;
     UpdateServer server(client, {{"quote.dat", "quote data v2"}, {"news.dat", "news data v2"}});
-    std::string settings = ReadFile(client / "Stock.ini");
+    std::string settings = ReadWholeFile(client / "Stock.ini");
 
     KoravelProcess koravel(client.path(), "Download");
     bool windowSeen = false;
@@ -45,14 +45,14 @@ TEST(AppDownloadTest, SilentDownloadFetchesThePlannedFilesWithoutAWindowAndLeave
     EXPECT_EQ(server.http().RequestCount(server.Target("news.dat")), 1);
     EXPECT_EQ(server.http().RequestCount("/Update.xml"), 0);
     EXPECT_EQ(server.http().RequestCount("/WhatNews.txt"), 0);
-    EXPECT_EQ(ReadFile(client.update("quote.dat")), "quote data v2");
-    EXPECT_EQ(ReadFile(client.update("news.dat")), "news data v2");
-    EXPECT_FALSE(FileExists(client / "quote.dat"));
-    std::string state = ReadFile(client.update("QMUpdateFileList.txt"));
+    EXPECT_EQ(ReadWholeFile(client.update("quote.dat")), "quote data v2");
+    EXPECT_EQ(ReadWholeFile(client.update("news.dat")), "news data v2");
+    EXPECT_FALSE(PathExists(client / "quote.dat"));
+    std::string state = ReadWholeFile(client.update("QMUpdateFileList.txt"));
     EXPECT_NE(state.find("DESTFILE " + (client / "quote.dat")), std::string::npos);
     EXPECT_NE(state.find("DESTFILE " + (client / "news.dat")), std::string::npos);
     EXPECT_EQ(state.find("DOWNLOADSTATUS FALSE"), std::string::npos);
-    EXPECT_EQ(ReadFile(client / "Stock.ini"), settings);
+    EXPECT_EQ(ReadWholeFile(client / "Stock.ini"), settings);
     // The trace lines reach the redirected standard output.
     EXPECT_NE(koravel.Output().find("Processing " + server.http().Url(server.Target("quote.dat"))), std::string::npos);
 }
@@ -60,7 +60,7 @@ TEST(AppDownloadTest, SilentDownloadFetchesThePlannedFilesWithoutAWindowAndLeave
 TEST(AppDownloadTest, CheckThenHiddenDownloadThenInstallThenFinishRestartsTheClient) {
     ClientFolder client;
     UpdateServer server(client, {{"quote.dat", "quote data v2"}, {"news.dat", std::string(96, 'n'), 20991231, true}});
-    WriteFile(client.update("WhatNews.txt"), Gb(u8"本次更新：行情加速"));
+    WriteWholeFile(client.update("WhatNews.txt"), Gb(u8"本次更新：行情加速"));
 
     KoravelProcess koravel(client.path(), "DownloadWithGUI");
     HWND dialog = koravel.WaitDialog(Gb(u8"自动更新"));
@@ -85,25 +85,25 @@ TEST(AppDownloadTest, CheckThenHiddenDownloadThenInstallThenFinishRestartsTheCli
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_EQ(ProgressPosition(downloadPage), 2);
     EXPECT_EQ(client.UpdateFlag(), "TRUE");
-    EXPECT_FALSE(FileExists(client / "quote.dat"));
+    EXPECT_FALSE(PathExists(client / "quote.dat"));
 
     // "立即安装", then "完成".
     ASSERT_TRUE(ClickOnPage(dialog, IDC_INSTALL_NOW));
     ASSERT_TRUE(WaitFor([&] { return InstallDone(dialog); }));
-    EXPECT_EQ(ReadFile(client / "quote.dat"), "quote data v2");
-    EXPECT_EQ(ReadFile(client / "news.dat"), std::string(96, 'n'));
+    EXPECT_EQ(ReadWholeFile(client / "quote.dat"), "quote data v2");
+    EXPECT_EQ(ReadWholeFile(client / "news.dat"), std::string(96, 'n'));
     EXPECT_EQ(client.UpdateFlag(), "FALSE");
-    EXPECT_FALSE(FileExists(client.update("QMUpdateFileList.txt")));
+    EXPECT_FALSE(PathExists(client.update("QMUpdateFileList.txt")));
     EXPECT_TRUE(koravel.running());
 
     ASSERT_TRUE(ClickOnPage(dialog, IDC_FINISH));
     EXPECT_TRUE(koravel.WaitExit());
-    EXPECT_TRUE(WaitFor([&] { return ReadFile(client / "client-log.txt").find("Updata") != std::string::npos; }));
+    EXPECT_TRUE(WaitFor([&] { return ReadWholeFile(client / "client-log.txt").find("Updata") != std::string::npos; }));
 }
 
 TEST(AppDownloadTest, NothingToUpdateShowsNoUpdatePageWhoseCloseBoxEnds) {
     ClientFolder client;
-    WriteFile(client / "quote.dat", "installed");  // modified today, newer than the offer
+    WriteWholeFile(client / "quote.dat", "installed");  // modified today, newer than the offer
     UpdateServer server(client, {{"quote.dat", "older data", 20000101}});
 
     KoravelProcess koravel(client.path(), "DownloadWithGUI");
@@ -150,9 +150,9 @@ TEST(AppDownloadTest, MandatoryUpdateDownloadsInViewAndInstallsAtOnce) {
     EXPECT_TRUE(IsWindowVisible(dialog));
     ASSERT_TRUE(WaitFor([&] { return InstallDone(dialog); }));
 
-    EXPECT_EQ(ReadFile(client / "quote.dat"), "quote data v2");
-    EXPECT_EQ(ReadFile(client / "Koravel.exe.update"), "updater v2");
-    EXPECT_NE(ReadFile(client / "Koravel.exe"), "updater v2");
+    EXPECT_EQ(ReadWholeFile(client / "quote.dat"), "quote data v2");
+    EXPECT_EQ(ReadWholeFile(client / "Koravel.exe.update"), "updater v2");
+    EXPECT_NE(ReadWholeFile(client / "Koravel.exe"), "updater v2");
     EXPECT_EQ(CountLines(windows.Log(), "CLOSE Quorvane"), 1);
     EXPECT_EQ(client.UpdateFlag(), "FALSE");
     SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);

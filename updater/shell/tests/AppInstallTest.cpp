@@ -22,7 +22,7 @@ bool InstallDone(HWND dialog) {
 TEST(AppInstallTest, ForceUpdateClosesTheClientInstallsAndFinishStartsTheClient) {
     ClientFolder client;
     client.StageDownloads({{"quote.dat"}, {"KoravelRC.dll"}, {"skipped.dat", false}});
-    WriteFile(client.update("WhatNews.txt"), Gb(u8"新版本说明"));
+    WriteWholeFile(client.update("WhatNews.txt"), Gb(u8"新版本说明"));
     TestClientProcess windows(client.path(), "--windows --info-title=" + Gb(u8"资讯中心"));
     ASSERT_TRUE(windows.WaitReady());
 
@@ -37,11 +37,11 @@ TEST(AppInstallTest, ForceUpdateClosesTheClientInstallsAndFinishStartsTheClient)
     EXPECT_EQ(CountLines(log, "CLOSE Quorvane"), 1);
     EXPECT_EQ(CountLines(log, "CLOSE " + Gb(u8"Mirenda行情终端")), 1);
     EXPECT_EQ(CountLines(log, "CLOSE " + Gb(u8"资讯中心")), 1);
-    EXPECT_EQ(ReadFile(client / "quote.dat"), "new quote.dat");
-    EXPECT_EQ(ReadFile(client / "KoravelRC.dll.update"), "new KoravelRC.dll");
-    EXPECT_FALSE(FileExists(client / "KoravelRC.dll"));
-    EXPECT_FALSE(FileExists(client / "skipped.dat"));
-    EXPECT_FALSE(FileExists(client.update("QMUpdateFileList.txt")));
+    EXPECT_EQ(ReadWholeFile(client / "quote.dat"), "new quote.dat");
+    EXPECT_EQ(ReadWholeFile(client / "KoravelRC.dll.update"), "new KoravelRC.dll");
+    EXPECT_FALSE(PathExists(client / "KoravelRC.dll"));
+    EXPECT_FALSE(PathExists(client / "skipped.dat"));
+    EXPECT_FALSE(PathExists(client.update("QMUpdateFileList.txt")));
     EXPECT_EQ(client.UpdateFlag(), "FALSE");
     EXPECT_EQ(WindowText(GetDlgItem(page, IDC_NOTES)), Gb(u8"新版本说明"));
     EXPECT_EQ(SendMessageA(GetDlgItem(page, IDC_PROGRESS), PBM_GETPOS, 0, 0), 2);
@@ -62,10 +62,10 @@ TEST(AppInstallTest, CloseBoxAfterInstallationStartsNothing) {
     HWND dialog = koravel.WaitDialog(Gb(u8"自动更新"));
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(WaitFor([&] { return InstallDone(dialog); }));
-    EXPECT_EQ(ReadFile(client / "quote.dat"), "new quote.dat");
+    EXPECT_EQ(ReadWholeFile(client / "quote.dat"), "new quote.dat");
 
     SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(koravel.WaitExit());
     PumpMessagesFor(std::chrono::seconds(1));
-    EXPECT_FALSE(FileExists(client / "client-log.txt"));
+    EXPECT_FALSE(PathExists(client / "client-log.txt"));
 }

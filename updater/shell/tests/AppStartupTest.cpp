@@ -25,8 +25,8 @@ TEST(AppStartupTest, ModeWordInAnyLetterCaseOpensTheWindowAndLeavesTheDownloadsA
         EXPECT_EQ(WaitForPage(dialog, 0), 0);
         EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(dialog) != FALSE; }));
         PumpMessagesFor(std::chrono::milliseconds(500));
-        EXPECT_TRUE(FileExists(client.update("QMUpdateFileList.txt")));
-        EXPECT_FALSE(FileExists(client / "quote.dat"));
+        EXPECT_TRUE(PathExists(client.update("QMUpdateFileList.txt")));
+        EXPECT_FALSE(PathExists(client / "quote.dat"));
 
         EXPECT_TRUE(ClickOnPage(dialog, IDC_EXIT));  // "关闭"
         EXPECT_TRUE(koravel.WaitExit());

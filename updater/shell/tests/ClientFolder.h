@@ -15,9 +15,9 @@ struct StateEntry {
 class ClientFolder {
 public:
     ClientFolder();
-    const std::string& path() const { return folder_.path(); }
-    std::string operator/(const std::string& name) const { return folder_ / name; }
-    std::string update(const std::string& name) const { return folder_ / ("Update\\" + name); }
+    const std::string& path() const { return folder_.Path(); }
+    std::string operator/(const std::string& name) const { return folder_.File(name); }
+    std::string update(const std::string& name) const { return folder_.File("Update\\" + name); }
 
     void AddResourceLibrary() const;
     // Writes the state file for downloaded copies in Update\ of files that

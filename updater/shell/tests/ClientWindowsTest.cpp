@@ -8,7 +8,7 @@
 
 TEST(ClientWindowsTest, ClosesTheClientWindowsUntilGoneAndLeavesLookalikes) {
     ScratchFolder folder;
-    TestClientProcess client(folder.path(), "--windows --stubborn=2 --info-title=" + Gb(u8"资讯中心 - Quorvane"));
+    TestClientProcess client(folder.Path(), "--windows --stubborn=2 --info-title=" + Gb(u8"资讯中心 - Quorvane"));
     ASSERT_TRUE(client.WaitReady());
 
     CloseClientWindows();
@@ -27,7 +27,7 @@ TEST(ClientWindowsTest, ClosesTheClientWindowsUntilGoneAndLeavesLookalikes) {
 
 TEST(ClientWindowsTest, InformationWindowWithoutItsMarkStaysOpen) {
     ScratchFolder folder;
-    TestClientProcess client(folder.path(), "--windows --info-title=" + Gb(u8"行情新闻"));
+    TestClientProcess client(folder.Path(), "--windows --info-title=" + Gb(u8"行情新闻"));
     ASSERT_TRUE(client.WaitReady());
 
     CloseClientWindows();

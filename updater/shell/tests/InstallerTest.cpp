@@ -22,10 +22,10 @@ class InstallerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         MakeFolder(update());
-        MakeFolder(client_ / "data");
-        WriteFile(statePath(), "VERSION 0.0.0.1\r\n");
+        MakeFolder(client_.File("data"));
+        WriteWholeFile(statePath(), "VERSION 0.0.0.1\r\n");
     }
-    std::string update() const { return client_ / "Update"; }
+    std::string update() const { return client_.File("Update"); }
     std::string updateFolder() const { return update() + "\\"; }
     std::string statePath() const { return update() + "\\QMUpdateFileList.txt"; }
 
@@ -33,18 +33,18 @@ protected:
     FileListEntry Stage(const std::string& name, bool downloaded = true) {
         FileListEntry entry;
         entry.sourcePath = update() + "\\" + name;
-        entry.destinationPath = client_ / name;
+        entry.destinationPath = client_.File(name);
         entry.fileName = name;
-        WriteFile(entry.destinationPath, "old " + name);
-        if (downloaded) WriteFile(entry.sourcePath, "new " + name);
+        WriteWholeFile(entry.destinationPath, "old " + name);
+        if (downloaded) WriteWholeFile(entry.sourcePath, "new " + name);
         return entry;
     }
     int Install(std::vector<FileListEntry>& list) {
-        return InstallUpdates(list, view_, client_.path().c_str(), updateFolder().c_str());
+        return InstallUpdates(list, view_, client_.Path().c_str(), updateFolder().c_str());
     }
     std::string UpdateFlag() const {
         char value[16] = {};
-        GetPrivateProfileStringA("System", "Update", "(none)", value, sizeof value, (client_ / "Stock.ini").c_str());
+        GetPrivateProfileStringA("System", "Update", "(none)", value, sizeof value, client_.File("Stock.ini").c_str());
         return value;
     }
 
@@ -58,12 +58,12 @@ TEST_F(InstallerTest, MissingSourceInTheMiddleIsSkippedAndTheRestInstalled) {
     std::vector<FileListEntry> list = {Stage("a.dat"), Stage("b.dat", false), Stage("c.dat")};
     EXPECT_EQ(Install(list), 1);
 
-    EXPECT_EQ(ReadFile(client_ / "a.dat"), "new a.dat");
-    EXPECT_EQ(ReadFile(client_ / "b.dat"), "old b.dat");
-    EXPECT_EQ(ReadFile(client_ / "c.dat"), "new c.dat");
-    EXPECT_FALSE(FileExists(update() + "\\a.dat"));
-    EXPECT_FALSE(FileExists(update() + "\\c.dat"));
-    EXPECT_FALSE(FileExists(statePath()));
+    EXPECT_EQ(ReadWholeFile(client_.File("a.dat")), "new a.dat");
+    EXPECT_EQ(ReadWholeFile(client_.File("b.dat")), "old b.dat");
+    EXPECT_EQ(ReadWholeFile(client_.File("c.dat")), "new c.dat");
+    EXPECT_FALSE(PathExists(update() + "\\a.dat"));
+    EXPECT_FALSE(PathExists(update() + "\\c.dat"));
+    EXPECT_FALSE(PathExists(statePath()));
     EXPECT_EQ(UpdateFlag(), "FALSE");
     EXPECT_TRUE(list.empty());
     EXPECT_EQ(view_.events, (std::vector<std::string>{"range 3", "finish off", "pos 1", "pos 2", "pos 3", "finish on",
@@ -76,40 +76,40 @@ TEST_F(InstallerTest, UpdaterOwnFilesAreWrittenBesideTheInstalledOnes) {
     EXPECT_EQ(Install(list), 1);
     for (const char* own : {"KORAVELRC.DLL", "Koravel.exe", "libiconv2.dll"}) {
         SCOPED_TRACE(own);
-        EXPECT_EQ(ReadFile(client_ / own), std::string("old ") + own);
-        EXPECT_EQ(ReadFile(client_ / own + ".update"), std::string("new ") + own);
+        EXPECT_EQ(ReadWholeFile(client_.File(own)), std::string("old ") + own);
+        EXPECT_EQ(ReadWholeFile(client_.File(own) + ".update"), std::string("new ") + own);
     }
-    EXPECT_EQ(ReadFile(client_ / "Stock.exe"), "new Stock.exe");
-    EXPECT_FALSE(FileExists(client_ / "Stock.exe.update"));
+    EXPECT_EQ(ReadWholeFile(client_.File("Stock.exe")), "new Stock.exe");
+    EXPECT_FALSE(PathExists(client_.File("Stock.exe.update")));
 }
 
 TEST_F(InstallerTest, EmptyListTouchesNothing) {
     std::vector<FileListEntry> list;
     EXPECT_EQ(Install(list), 0);
-    EXPECT_TRUE(FileExists(statePath()));
-    EXPECT_FALSE(FileExists(client_ / "Stock.ini"));
+    EXPECT_TRUE(PathExists(statePath()));
+    EXPECT_FALSE(PathExists(client_.File("Stock.ini")));
     EXPECT_TRUE(view_.events.empty());
 }
 
 TEST_F(InstallerTest, FailedCopyLeavesTheDestinationWholeAndTheSourceInPlace) {
     std::vector<FileListEntry> list = {Stage("quote.dat"), Stage("news.dat")};
     // The client still holds quote.dat open without sharing.
-    HANDLE held = CreateFileA((client_ / "quote.dat").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    HANDLE held = CreateFileA(client_.File("quote.dat").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_EQ(Install(list), 1);
     CloseHandle(held);
 
-    EXPECT_EQ(ReadFile(client_ / "quote.dat"), "old quote.dat");
-    EXPECT_EQ(ReadFile(update() + "\\quote.dat"), "new quote.dat");
-    EXPECT_EQ(ReadFile(client_ / "news.dat"), "new news.dat");
-    EXPECT_FALSE(FileExists(statePath()));
+    EXPECT_EQ(ReadWholeFile(client_.File("quote.dat")), "old quote.dat");
+    EXPECT_EQ(ReadWholeFile(update() + "\\quote.dat"), "new quote.dat");
+    EXPECT_EQ(ReadWholeFile(client_.File("news.dat")), "new news.dat");
+    EXPECT_FALSE(PathExists(statePath()));
     EXPECT_EQ(UpdateFlag(), "FALSE");
 
     // No temporary copy is left behind beside the destinations.
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((client_ / "*.tmp").c_str(), &found);
+    HANDLE search = FindFirstFileA(client_.File("*.tmp").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do names.push_back(found.cFileName);
         while (FindNextFileA(search, &found));

@@ -85,7 +85,7 @@ bool KoravelProcess::AnyVisibleWindow() const {
     return search.found != nullptr;
 }
 
-std::string KoravelProcess::Output() const { return ReadFile(folder_ + "\\koravel-out.txt"); }
+std::string KoravelProcess::Output() const { return ReadWholeFile(folder_ + "\\koravel-out.txt"); }
 
 std::string WindowText(HWND window) {
     // Asked of the control itself: an edit box of another process keeps its

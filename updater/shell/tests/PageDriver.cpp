@@ -21,9 +21,9 @@ const UINT kTrayNotify = WM_USER + 106;
 std::string g_handOver;
 
 void HandOver(const std::string& name) {
-    WriteFile(g_handOver + "\\" + name + ".ready", "");
+    WriteWholeFile(g_handOver + "\\" + name + ".ready", "");
     std::string done = g_handOver + "\\" + name + ".done";
-    if (!WaitFor([&] { return FileExists(done); }, std::chrono::seconds(60))) printf("%s: no screenshot taken\n", name.c_str());
+    if (!WaitFor([&] { return PathExists(done); }, std::chrono::seconds(60))) printf("%s: no screenshot taken\n", name.c_str());
     else printf("%s: done\n", name.c_str());
 }
 
@@ -34,7 +34,7 @@ void Settle() { PumpMessagesFor(std::chrono::milliseconds(800)); }
 void ShowPage(const std::string& name, const char* mode, const std::vector<ServedFile>& files,
               const std::function<void(ClientFolder&)>& prepare, const std::function<bool(HWND)>& drive) {
     ClientFolder client;
-    WriteFile(client.update("WhatNews.txt"), Gb(u8"本次更新内容：\r\n1. 行情刷新更快\r\n2. 修正若干问题\r\n"));
+    WriteWholeFile(client.update("WhatNews.txt"), Gb(u8"本次更新内容：\r\n1. 行情刷新更快\r\n2. 修正若干问题\r\n"));
     prepare(client);
     std::unique_ptr<UpdateServer> server;
     if (!files.empty()) server = std::make_unique<UpdateServer>(client, files);

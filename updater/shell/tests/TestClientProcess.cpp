@@ -26,7 +26,7 @@ bool TestClientProcess::WaitReady() {
     return WaitFor([this] { return CountLines(Log(), "READY") == 1; });
 }
 
-std::string TestClientProcess::Log() const { return ReadFile(folder_ + "\\client-log.txt"); }
+std::string TestClientProcess::Log() const { return ReadWholeFile(folder_ + "\\client-log.txt"); }
 
 int CountLines(const std::string& log, const std::string& line) {
     std::istringstream lines(log);

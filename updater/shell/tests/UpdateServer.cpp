@@ -15,7 +15,7 @@ UpdateServer::UpdateServer(const ClientFolder& client, const std::vector<ServedF
                     http_.Url(Target(file.name)) + "</URL></File>\r\n";
     }
     manifest += "</Product>\r\n</Update>\r\n";
-    WriteFile(client.update("Update.xml"), manifest);
-    WriteFile(client / "Stock.ini", "[System]\r\nWebAddress=127.0.0.1:" + std::to_string(http_.Port()) +
+    WriteWholeFile(client.update("Update.xml"), manifest);
+    WriteWholeFile(client / "Stock.ini", "[System]\r\nWebAddress=127.0.0.1:" + std::to_string(http_.Port()) +
                                         "\r\nTheme=Classic\r\n");
 }

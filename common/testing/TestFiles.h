@@ -1,10 +1,13 @@
-// Scratch folders and whole-file reads and writes for the tests.
+// Scratch folders and whole-file reads and writes for the tests of every
+// component, in both trees. Paths are narrow strings in the process's code
+// page, as the code under test takes them.
 #pragma once
 
 #include <string>
 
 // A fresh empty folder below the system's temporary folder, removed with its
-// contents when the object goes. Path() has no trailing separator.
+// contents (read-only entries too) when the object goes. Path() has no
+// trailing separator.
 class ScratchFolder {
 public:
     ScratchFolder();
@@ -13,14 +16,16 @@ public:
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     const std::string& Path() const { return path_; }
-    // Path of a file in the folder, joined with the platform's separator.
+    // Path of an entry in the folder, joined with the platform's separator.
     std::string File(const std::string& name) const;
 
 private:
     std::string path_;
 };
 
-void WriteWholeFile(const std::string& path, const std::string& bytes);
+// Replaces the file's content; false when it cannot be written.
+bool WriteWholeFile(const std::string& path, const std::string& bytes);
 // The file's bytes; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
+// Whether a file or folder of that name exists.
 bool PathExists(const std::string& path);
