@@ -1,6 +1,7 @@
 #include "AboutDialog.h"
 
 #include "ResourceIds.h"
+#include "ResourceSource.h"
 
 AboutDialog::AboutDialog() : DialogWindow(IDD_ABOUT) {}
 
@@ -11,4 +12,12 @@ bool AboutDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT* result) {
         return true;
     }
     return false;
+}
+
+void AddAboutItem(HWND window) {
+    std::string about = LoadResourceString(IDS_ABOUTBOX);
+    HMENU systemMenu = GetSystemMenu(window, FALSE);
+    if (about.empty() || !systemMenu) return;
+    AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, about.c_str());
 }

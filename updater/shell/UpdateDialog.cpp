@@ -49,7 +49,7 @@ UpdateDialog::~UpdateDialog() = default;
 
 void UpdateDialog::OnInitDialog() {
     UpdaterApp::Instance().SetMainWindow(hwnd());
-    addAboutItem();
+    AddAboutItem(hwnd());
 
     m_hIcon = LoadIconA(ResourceModule(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
@@ -61,14 +61,6 @@ void UpdateDialog::OnInitDialog() {
 
     m_trayIcon.SetNotifyWnd(hwnd(), WM_TRAYICON_NOTIFY);
     m_trayIcon.SetIconId(IDR_MAINFRAME);
-}
-
-void UpdateDialog::addAboutItem() {
-    std::string about = LoadResourceString(IDS_ABOUTBOX);
-    HMENU systemMenu = GetSystemMenu(hwnd(), FALSE);
-    if (about.empty() || !systemMenu) return;
-    AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, about.c_str());
 }
 
 void UpdateDialog::createPages() {

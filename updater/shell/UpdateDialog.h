@@ -42,7 +42,6 @@ protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
-    void addAboutItem();
     void createPages();
     void startFlowOfRunMode();
     void onUpdateNotify(WPARAM code, LPARAM value);
