@@ -135,6 +135,33 @@ TEST(AppDownloadTest, FailedDownloadShowsTheFailedPageAndLeavesTheFlagUnset) {
     }
 }
 
+TEST(AppDownloadTest, NothingLeftToFetchAtDownloadTimeEndsOnTheFailedPageInTheTrayWithExitAllowed) {
+    ClientFolder client;
+    UpdateServer server(client, {{"quote.dat", "quote data v2", 20200101}});
+    KoravelProcess koravel(client.path(), "DownloadWithGUI");
+    HWND dialog = koravel.WaitDialog(Gb(u8"自动更新"));
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_EQ(WaitForPage(dialog, 1), 1);
+
+    // The file arrives by other means between the check and the download:
+    // the download run then plans nothing and leaves no list to install.
+    WriteWholeFile(client / "quote.dat", "installed meanwhile");
+    ASSERT_TRUE(ClickOnPage(dialog, IDC_START_UPDATE));
+    EXPECT_EQ(WaitForPage(dialog, 7), 7);
+    PumpMessagesFor(std::chrono::milliseconds(500));
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    EXPECT_EQ(server.http().RequestCount(server.Target("quote.dat")), 0);
+    EXPECT_EQ(client.UpdateFlag(), "(none)");
+
+    // The tray brings the page back; exit is allowed, so its close box ends.
+    SendMessageA(dialog, kTrayNotify, IDR_TRAY_MENU, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(dialog) != FALSE; }));
+    EXPECT_EQ(WaitForPage(dialog, 7), 7);
+    SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(koravel.WaitExit());
+    EXPECT_EQ(ReadWholeFile(client / "quote.dat"), "installed meanwhile");
+}
+
 TEST(AppDownloadTest, MandatoryUpdateDownloadsInViewAndInstallsAtOnce) {
     ClientFolder client;
     UpdateServer server(client, {{"quote.dat", "quote data v2"}, {"Koravel.exe", "updater v2"}});
