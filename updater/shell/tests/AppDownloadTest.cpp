@@ -15,16 +15,6 @@ namespace {
 
 const UINT kTrayNotify = WM_USER + 106;
 
-int ProgressPosition(HWND page) { return static_cast<int>(SendMessageA(GetDlgItem(page, IDC_PROGRESS), PBM_GETPOS, 0, 0)); }
-int ProgressLimit(HWND page) {
-    return static_cast<int>(SendMessageA(GetDlgItem(page, IDC_PROGRESS), PBM_GETRANGE, FALSE, 0));
-}
-
-bool InstallDone(HWND dialog) {
-    HWND page = VisiblePageWindow(dialog);
-    return page && WindowText(GetDlgItem(page, IDC_PROGRESS_CAPTION)) == Gb(u8"更新完成");
-}
-
 }  // namespace
 
 TEST(AppDownloadTest, SilentDownloadFetchesThePlannedFilesWithoutAWindowAndLeavesStockIniAlone) {

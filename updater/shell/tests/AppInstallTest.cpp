@@ -3,21 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include "ClientFolder.h"
 #include "KoravelProcess.h"
 #include "ResourceIds.h"
 #include "TestClientProcess.h"
-
-namespace {
-
-bool InstallDone(HWND dialog) {
-    HWND page = VisiblePageWindow(dialog);
-    return page && WindowText(GetDlgItem(page, IDC_PROGRESS_CAPTION)) == Gb(u8"更新完成");
-}
-
-}  // namespace
 
 TEST(AppInstallTest, ForceUpdateClosesTheClientInstallsAndFinishStartsTheClient) {
     ClientFolder client;
@@ -44,7 +34,7 @@ TEST(AppInstallTest, ForceUpdateClosesTheClientInstallsAndFinishStartsTheClient)
     EXPECT_FALSE(PathExists(client.update("QMUpdateFileList.txt")));
     EXPECT_EQ(client.UpdateFlag(), "FALSE");
     EXPECT_EQ(WindowText(GetDlgItem(page, IDC_NOTES)), Gb(u8"新版本说明"));
-    EXPECT_EQ(SendMessageA(GetDlgItem(page, IDC_PROGRESS), PBM_GETPOS, 0, 0), 2);
+    EXPECT_EQ(ProgressPosition(page), 2);
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, IDC_FINISH)));
 
     EXPECT_TRUE(ClickOnPage(dialog, IDC_FINISH));  // "完成"

@@ -96,9 +96,6 @@ namespace {
 
 const UINT kUpdateNotify = WM_USER + 103;
 
-int Position(HWND page) { return static_cast<int>(SendMessageA(GetDlgItem(page, IDC_PROGRESS), PBM_GETPOS, 0, 0)); }
-int Limit(HWND page) { return static_cast<int>(SendMessageA(GetDlgItem(page, IDC_PROGRESS), PBM_GETRANGE, FALSE, 0)); }
-
 }  // namespace
 
 TEST(AppWindowTest, ProgressReportsMoveOnlyTheBarOfTheProgressPageShown) {
@@ -112,8 +109,8 @@ TEST(AppWindowTest, ProgressReportsMoveOnlyTheBarOfTheProgressPageShown) {
         SendMessageA(dialog, kUpdateNotify, 2 /* item done */, 4);
         SendMessageA(dialog, kUpdateNotify, 6 /* percent */, 50);
         for (int page : {4, 5}) {
-            EXPECT_EQ(Limit(PageWindow(dialog, page)), 100) << page;
-            EXPECT_EQ(Position(PageWindow(dialog, page)), 0) << page;
+            EXPECT_EQ(ProgressLimit(PageWindow(dialog, page)), 100) << page;
+            EXPECT_EQ(ProgressPosition(PageWindow(dialog, page)), 0) << page;
         }
         EXPECT_EQ(VisiblePage(dialog), 0);
     }
@@ -126,7 +123,7 @@ TEST(AppWindowTest, ProgressReportsMoveOnlyTheBarOfTheProgressPageShown) {
     HWND page = PageWindow(dialog, 5);
     SendMessageA(dialog, kUpdateNotify, 1 /* item count */, 9);
     SendMessageA(dialog, kUpdateNotify, 2 /* item done */, 4);
-    EXPECT_EQ(Limit(page), 9);
-    EXPECT_EQ(Position(page), 5);
-    EXPECT_EQ(Limit(PageWindow(dialog, 4)), 100);
+    EXPECT_EQ(ProgressLimit(page), 9);
+    EXPECT_EQ(ProgressPosition(page), 5);
+    EXPECT_EQ(ProgressLimit(PageWindow(dialog, 4)), 100);
 }

@@ -1,5 +1,7 @@
 #include "KoravelProcess.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 #include "ResourceIds.h"
@@ -145,4 +147,17 @@ bool ClickOnPage(HWND dialog, int controlId) {
     if (!button) return false;
     PostMessageA(page, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     return true;
+}
+
+int ProgressPosition(HWND page) {
+    return static_cast<int>(SendMessageA(GetDlgItem(page, IDC_PROGRESS), PBM_GETPOS, 0, 0));
+}
+
+int ProgressLimit(HWND page) {
+    return static_cast<int>(SendMessageA(GetDlgItem(page, IDC_PROGRESS), PBM_GETRANGE, FALSE, 0));
+}
+
+bool InstallDone(HWND dialog) {
+    HWND page = VisiblePageWindow(dialog);
+    return page && WindowText(GetDlgItem(page, IDC_PROGRESS_CAPTION)) == Gb(u8"更新完成");
 }

@@ -42,3 +42,9 @@ int WaitForPage(HWND dialog, int page);
 std::string WindowText(HWND window);
 // Clicks a button of the page now shown, as the user would.
 bool ClickOnPage(HWND dialog, int controlId);
+
+// The progress bar of a page: its position and the upper end of its range.
+int ProgressPosition(HWND page);
+int ProgressLimit(HWND page);
+// Whether the page now shown reports the installation finished.
+bool InstallDone(HWND dialog);
