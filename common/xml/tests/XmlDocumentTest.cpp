@@ -5,11 +5,12 @@
 
 #include <windows.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "TestFiles.h"
 
 namespace {
 
@@ -21,24 +22,12 @@ const std::string kChineseNameUtf8 = "\xE4\xB8\xAD\xE6\x96\x87\xE5\x90\x8D";
 
 class XmlDocumentTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "xmlwrap" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(folder_.c_str(), nullptr);
-    }
-    void TearDown() override {
-        for (const std::string& file : written_) DeleteFileA(file.c_str());
-        RemoveDirectoryA(folder_.c_str());
-    }
     std::string Write(const char* name, const std::string& bytes) {
-        std::string path = folder_ + "\\" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        written_.push_back(path);
+        std::string path = folder_.File(name);
+        WriteWholeFile(path, bytes);
         return path;
     }
-    std::string folder_;
-    std::vector<std::string> written_;
+    ScratchFolder folder_;
 };
 
 struct EncodedFile {
@@ -92,7 +81,7 @@ TEST_F(XmlDocumentTest, MalformedFileFailsWithReasonWithoutTrailingLineBreaks) {
 
 TEST_F(XmlDocumentTest, MissingFileFails) {
     xml::XmlDocument document;
-    EXPECT_FALSE(document.Load((folder_ + "\\absent.xml").c_str()));
+    EXPECT_FALSE(document.Load(folder_.File("absent.xml").c_str()));
     EXPECT_TRUE(document.Root().IsNull());
 }
 
