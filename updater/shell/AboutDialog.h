@@ -7,7 +7,6 @@
 class AboutDialog : public DialogWindow {
 public:
     AboutDialog();
-    const char* GetRuntimeClassName() const override { return "AboutDialog"; }
 
 protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;

@@ -21,8 +21,6 @@ enum : UINT {
 
 class CStyledLabel : public CSubclassWnd {
 public:
-    const char* GetRuntimeClassName() const override { return "CStyledLabel"; }
-
     // Binds the label to a dialog control and lets it report clicks.
     void Attach(HWND control);
 

@@ -6,16 +6,12 @@
 
 #include <windows.h>
 
-#include "CObject.h"
-
-class CSubclassWnd : public CObject {
+class CSubclassWnd {
 public:
     CSubclassWnd() = default;
-    ~CSubclassWnd() override;
+    virtual ~CSubclassWnd();
     CSubclassWnd(const CSubclassWnd&) = delete;
     CSubclassWnd& operator=(const CSubclassWnd&) = delete;
-
-    const char* GetRuntimeClassName() const override { return "CSubclassWnd"; }
 
     // With a window: hooks it (unhooking this hook from any other window
     // first). With null: removes this hook from its window. Always TRUE.

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include "CObject.h"
 #include "CSubclassWnd.h"
 #include "NotifyArea.h"
 
@@ -13,7 +12,6 @@ class CTrayIcon;
 
 class CTrayNotifyHook : public CSubclassWnd {
 public:
-    const char* GetRuntimeClassName() const override { return "CTrayNotifyHook"; }
     void SetOwner(CTrayIcon* owner) { m_pOwner = owner; }
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -21,14 +19,12 @@ private:
     CTrayIcon* m_pOwner = nullptr;
 };
 
-class CTrayIcon : public CCmdTarget {
+class CTrayIcon {
 public:
     explicit CTrayIcon(UINT uID, NotifyArea& shell = NotifyArea::Shell());
-    ~CTrayIcon() override;
+    virtual ~CTrayIcon();
     CTrayIcon(const CTrayIcon&) = delete;
     CTrayIcon& operator=(const CTrayIcon&) = delete;
-
-    const char* GetRuntimeClassName() const override { return "CTrayIcon"; }
 
     void SetNotifyWnd(HWND hWnd, UINT uCbMsg);
     BOOL SetIconId(UINT uID);
@@ -36,8 +32,6 @@ public:
 
     virtual LRESULT OnTrayNotify(WPARAM wID, LPARAM lEvent);
     virtual LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
-
-    const NotifyIconRecord& record() const { return m_nid; }
 
 private:
     friend class CTrayNotifyHook;

@@ -1,17 +1,9 @@
 #include "ClientLauncher.h"
 
-#include <shellapi.h>
-
 #include "ClientFiles.h"
+#include "Support.h"
 
 void StartClientAfterUpdate(HWND owner, const char* programFolder) {
-    std::string program = StockExePath(programFolder);
-    SHELLEXECUTEINFOA info{};
-    info.cbSize = sizeof info;
-    info.hwnd = owner;
-    info.lpVerb = "open";
-    info.lpFile = program.c_str();
-    info.lpParameters = "Updata";
-    info.nShow = SW_SHOWNORMAL;
-    ShellExecuteExA(&info);
+    HANDLE client = RunProgram(owner, StockExePath(programFolder).c_str(), "Updata");
+    if (client) CloseHandle(client);
 }

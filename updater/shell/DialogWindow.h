@@ -5,12 +5,10 @@
 
 #include <windows.h>
 
-#include "CObject.h"
-
-class DialogWindow : public CCmdTarget {
+class DialogWindow {
 public:
     explicit DialogWindow(int templateId) : templateId_(templateId) {}
-    ~DialogWindow() override;
+    virtual ~DialogWindow();
     DialogWindow(const DialogWindow&) = delete;
     DialogWindow& operator=(const DialogWindow&) = delete;
 

@@ -1,12 +1,12 @@
 #include "InstallTarget.h"
 
-#include "MbcsText.h"
+#include "TextRules.h"
 
-bool IsUpdaterOwnFile(const char* fileName) {
-    return EqualIgnoreCaseMbcs(fileName, "Koravel.exe") || EqualIgnoreCaseMbcs(fileName, "KoravelRC.dll") ||
-           EqualIgnoreCaseMbcs(fileName, "libiconv2.dll");
+bool IsUpdaterOwnFile(const std::string& fileName) {
+    return EqualsIgnoreCase(fileName, "Koravel.exe") || EqualsIgnoreCase(fileName, "KoravelRC.dll") ||
+           EqualsIgnoreCase(fileName, "libiconv2.dll");
 }
 
 std::string InstallTargetPath(const std::string& destinationPath, const std::string& fileName) {
-    return IsUpdaterOwnFile(fileName.c_str()) ? destinationPath + ".update" : destinationPath;
+    return IsUpdaterOwnFile(fileName) ? destinationPath + ".update" : destinationPath;
 }

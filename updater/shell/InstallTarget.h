@@ -5,5 +5,5 @@
 
 #include <string>
 
-bool IsUpdaterOwnFile(const char* fileName);
+bool IsUpdaterOwnFile(const std::string& fileName);
 std::string InstallTargetPath(const std::string& destinationPath, const std::string& fileName);

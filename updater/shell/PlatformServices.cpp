@@ -43,17 +43,3 @@ ResourceLibrary::~ResourceLibrary() {
     SetResourceModule(nullptr);
     FreeLibrary(module_);
 }
-
-bool FindProgramFolder(char (&folder)[MAX_PATH]) {
-    char path[MAX_PATH] = {};
-    DWORD reported = GetModuleFileNameA(nullptr, path, sizeof path);
-    path[sizeof path - 1] = '\0';
-    // A cut-off path is reported with the buffer's size, longer than the text kept.
-    if (reported == 0 || reported != std::strlen(path)) return false;
-    char* cut = std::strrchr(path, '\\');
-    char* slash = std::strrchr(path, '/');
-    if (slash > cut) cut = slash;
-    if (cut) *cut = '\0';
-    snprintf(folder, sizeof folder, "%s", path);
-    return true;
-}

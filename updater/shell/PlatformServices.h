@@ -44,7 +44,3 @@ public:
 private:
     HMODULE module_ = nullptr;
 };
-
-// Folder of the running executable without the separator; false when the
-// path did not fit the 260-byte buffer.
-bool FindProgramFolder(char (&folder)[MAX_PATH]);

@@ -1,6 +1,6 @@
 #include "RunMode.h"
 
-#include "MbcsText.h"
+#include "TextRules.h"
 
 RunMode ParseRunMode(const char* commandLine) {
     static const char* const kWords[] = {
@@ -9,7 +9,7 @@ RunMode ParseRunMode(const char* commandLine) {
     };
     if (!commandLine) return RUN_MODE_NONE;
     for (int mode = 0; mode < static_cast<int>(sizeof kWords / sizeof kWords[0]); ++mode) {
-        if (EqualIgnoreCaseMbcs(commandLine, kWords[mode])) return static_cast<RunMode>(mode);
+        if (EqualsIgnoreCase(commandLine, kWords[mode])) return static_cast<RunMode>(mode);
     }
     return RUN_MODE_NONE;
 }

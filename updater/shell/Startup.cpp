@@ -3,13 +3,13 @@
 #include <windows.h>
 
 #include <memory>
-#include <string>
 
 #include "EngineRun.h"
 #include "PlatformServices.h"
 #include "ResourceIds.h"
 #include "ResourceSource.h"
 #include "RunMode.h"
+#include "Support.h"
 #include "UpdateDialog.h"
 #include "UpdaterApp.h"
 
@@ -27,15 +27,13 @@ int RunUpdater(const char* commandLine) {
     SingleInstanceLock lock;
     if (lock.heldElsewhere()) return 0;
     UiPlatform platform;
-    std::string words = commandLine ? commandLine : "";
-
     char programFolder[MAX_PATH];
-    if (!FindProgramFolder(programFolder)) return 0;
+    if (!GetProgramFolder(programFolder)) return 0;
     ResourceLibrary resources(programFolder);
 
     UpdaterApp& app = UpdaterApp::Instance();
     app.SetProgramFolder(programFolder);
-    app.SetRunMode(ParseRunMode(words.c_str()));
+    app.SetRunMode(ParseRunMode(commandLine));
 
     switch (app.runMode()) {
         case RUN_MODE_NONE:

@@ -22,7 +22,6 @@ class UpdateDialog : public DialogWindow,
 public:
     UpdateDialog();
     ~UpdateDialog() override;
-    const char* GetRuntimeClassName() const override { return "UpdateDialog"; }
 
     // Operations the workers use.
     void showPage(int page);

@@ -20,7 +20,6 @@ public:
     const char* programFolder() const { return programFolder_; }
     const char* updateFolder() const { return updateFolder_; }
     RunMode runMode() const { return runMode_; }
-    HWND mainWindow() const { return mainWindow_; }
 
     bool exitAllowed() const { return exitAllowed_; }
     // Sets the flag only: the flow has reached a page whose only action is to leave.

@@ -9,7 +9,6 @@
 class WizardPage : public DialogWindow {
 public:
     explicit WizardPage(int templateId) : DialogWindow(templateId) {}
-    const char* GetRuntimeClassName() const override { return "WizardPage"; }
 
     // Creates the page hidden over the given rectangle of the parent.
     bool Create(HWND parent, const RECT& area);

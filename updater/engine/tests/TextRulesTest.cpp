@@ -30,6 +30,13 @@ TEST(TextRules, CaseInsensitiveComparisonLeavesTrailBytesAlone) {
     EXPECT_LT(CompareIgnoreCase("", "1"), 0);
     // 0x81 0x61 and 0x81 0x41 are two different double-byte characters.
     EXPECT_NE(CompareIgnoreCase("\x81\x61", "\x81\x41"), 0);
+
+    // "中" is D6 D0. The characters B0 41 and B0 61 have second bytes in the
+    // letter range that differ only in what would be letter case.
+    EXPECT_TRUE(EqualsIgnoreCase("\xD6\xD0" "Abc", "\xD6\xD0" "aBC"));
+    EXPECT_FALSE(EqualsIgnoreCase("\xB0\x41", "\xB0\x61"));
+    EXPECT_FALSE(EqualsIgnoreCase("\xD6\xD0", "\xD6"));
+    EXPECT_FALSE(EqualsIgnoreCase("abc", "abcd"));
 }
 
 TEST(Clock, DateAndTimeNumbers) {

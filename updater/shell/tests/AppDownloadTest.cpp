@@ -11,12 +11,6 @@
 #include "TestClientProcess.h"
 #include "UpdateServer.h"
 
-namespace {
-
-const UINT kTrayNotify = WM_USER + 106;
-
-}  // namespace
-
 TEST(AppDownloadTest, SilentDownloadFetchesThePlannedFilesWithoutAWindowAndLeavesStockIniAlone) {
     ClientFolder client;
     UpdateServer server(client, {{"quote.dat", "quote data v2"}, {"news.dat", "news data v2"}});

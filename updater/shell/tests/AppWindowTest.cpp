@@ -11,7 +11,6 @@
 
 namespace {
 
-const UINT kTrayNotify = WM_USER + 106;
 
 // The tray menu that the process has open, or null.
 HWND WaitTrayMenu() {
@@ -91,12 +90,6 @@ TEST(AppWindowTest, NoUpdateInfoAllowsTheCloseBoxToEndTheProgram) {
     SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(koravel.WaitExit());
 }
-
-namespace {
-
-const UINT kUpdateNotify = WM_USER + 103;
-
-}  // namespace
 
 TEST(AppWindowTest, ProgressReportsMoveOnlyTheBarOfTheProgressPageShown) {
     // On the checking page the reports change no bar.

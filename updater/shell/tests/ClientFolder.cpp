@@ -25,8 +25,4 @@ void ClientFolder::StageDownloads(const std::vector<StateEntry>& entries) const 
     WriteWholeFile(update("QMUpdateFileList.txt"), state);
 }
 
-std::string ClientFolder::UpdateFlag() const {
-    char value[16] = {};
-    GetPrivateProfileStringA("System", "Update", "(none)", value, sizeof value, (folder_.File("Stock.ini")).c_str());
-    return value;
-}
+std::string ClientFolder::UpdateFlag() const { return UpdateFlagIn(folder_.Path()); }

@@ -42,11 +42,7 @@ protected:
     int Install(std::vector<FileListEntry>& list) {
         return InstallUpdates(list, view_, client_.Path().c_str(), updateFolder().c_str());
     }
-    std::string UpdateFlag() const {
-        char value[16] = {};
-        GetPrivateProfileStringA("System", "Update", "(none)", value, sizeof value, client_.File("Stock.ini").c_str());
-        return value;
-    }
+    std::string UpdateFlag() const { return UpdateFlagIn(client_.Path()); }
 
     ScratchFolder client_;
     RecordingView view_;

@@ -32,6 +32,11 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
+// Messages the dialog takes from outside, by their fixed values: the tray
+// icon's callback and the engine's reports.
+const UINT kTrayNotify = WM_USER + 106;
+const UINT kUpdateNotify = WM_USER + 103;
+
 // The wizard page now shown on the dialog (0 to 7), or -1.
 int VisiblePage(HWND dialog);
 HWND VisiblePageWindow(HWND dialog);

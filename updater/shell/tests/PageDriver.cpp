@@ -17,7 +17,6 @@
 
 namespace {
 
-const UINT kTrayNotify = WM_USER + 106;
 std::string g_handOver;
 
 void HandOver(const std::string& name) {

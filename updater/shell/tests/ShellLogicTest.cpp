@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "InstallTarget.h"
-#include "MbcsText.h"
 #include "RunMode.h"
 
 TEST(RunModeTest, ModeWordsMatchWholeInAnyLetterCase) {
@@ -31,15 +30,6 @@ TEST(RunModeTest, ModeWordsMatchWholeInAnyLetterCase) {
     };
     for (const auto& c : cases) EXPECT_EQ(ParseRunMode(c.text), c.expected) << '"' << c.text << '"';
     EXPECT_EQ(ParseRunMode(nullptr), RUN_MODE_NONE);
-}
-
-TEST(MbcsTextTest, FoldsOnlySingleByteLetters) {
-    // "中" is D6 D0. The characters B0 41 and B0 61 have second bytes in the
-    // letter range that differ only in what would be letter case.
-    EXPECT_TRUE(EqualIgnoreCaseMbcs("\xD6\xD0" "Abc", "\xD6\xD0" "aBC"));
-    EXPECT_FALSE(EqualIgnoreCaseMbcs("\xB0\x41", "\xB0\x61"));
-    EXPECT_FALSE(EqualIgnoreCaseMbcs("\xD6\xD0", "\xD6"));
-    EXPECT_FALSE(EqualIgnoreCaseMbcs("abc", "abcd"));
 }
 
 TEST(InstallTargetTest, UpdaterOwnFilesGoBesideTheirDestination) {

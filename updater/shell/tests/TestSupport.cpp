@@ -16,6 +16,12 @@ std::string Gb(const char* utf8) {
 
 void MakeFolder(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
 
+std::string UpdateFlagIn(const std::string& clientFolder) {
+    char value[16] = {};
+    GetPrivateProfileStringA("System", "Update", "(none)", value, sizeof value, (clientFolder + "\\Stock.ini").c_str());
+    return value;
+}
+
 void CopyInto(const std::string& source, const std::string& target) { CopyFileA(source.c_str(), target.c_str(), FALSE); }
 
 std::string HostPathToWindows(const char* hostPath) {

@@ -15,6 +15,10 @@
 std::string Gb(const char* utf8);
 
 void MakeFolder(const std::string& path);
+
+// The Update key of [System] in the client folder's Stock.ini; "(none)" when
+// it is not there.
+std::string UpdateFlagIn(const std::string& clientFolder);
 void CopyInto(const std::string& source, const std::string& target);
 
 // A build output given by its host path, as a Windows path.
