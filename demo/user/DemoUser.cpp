@@ -95,7 +95,7 @@ bool RunRoad(const ClientFolder& client, RoadReport& report) {
                  }, 30000);
     if (!report.Check(found, "the check shows the page \"update found\" (" + PageText(dialog) + ")")) return false;
     Settle();
-    report.Picture("01-update-found", AroundWindow(dialog, 0));
+    report.Picture("01-update-found", AroundWindow(dialog));
 
     // 3. "立即更新": the download runs hidden, in the notification area.
     bool pressed = PressButton(dialog, IDC_START_UPDATE);
@@ -125,7 +125,7 @@ bool RunRoad(const ClientFolder& client, RoadReport& report) {
                                      (notesShown ? "the release notes" : "no release notes") +
                                      " and the progress " + std::to_string(ProgressPosition(dialog)) + " of " +
                                      std::to_string(ProgressRange(dialog)) + " files");
-        report.Picture("03-download-page", AroundWindow(dialog, 0));
+        report.Picture("03-download-page", AroundWindow(dialog));
     } else {
         report.Check(false, "the download page was gone before it could be looked at (" + PageText(dialog) + ")");
     }
@@ -136,7 +136,7 @@ bool RunRoad(const ClientFolder& client, RoadReport& report) {
         return false;
     report.Check(client.UpdateFlag() == "TRUE", "Stock.ini says Update=" + client.UpdateFlag());
     Settle();
-    report.Picture("04-ready-to-install", AroundWindow(dialog, 0));
+    report.Picture("04-ready-to-install", AroundWindow(dialog));
 
     // 6. "立即安装": the client's window is asked to close, the files are put in place.
     pressed = PressButton(dialog, IDC_INSTALL_NOW);
@@ -152,7 +152,7 @@ bool RunRoad(const ClientFolder& client, RoadReport& report) {
                  "the client's window \"Quorvane\" was asked to close, and the client ended");
     report.Check(client.UpdateFlag() == "FALSE", "Stock.ini says Update=" + client.UpdateFlag());
     Settle();
-    report.Picture("05-installed", AroundWindow(dialog, 0));
+    report.Picture("05-installed", AroundWindow(dialog));
 
     // 7. "完成": the updater ends and starts the client with "Updata".
     pressed = PressButton(dialog, IDC_FINISH);

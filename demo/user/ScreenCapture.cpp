@@ -16,14 +16,11 @@ struct FileCloser {
 
 RECT WholeScreen() { return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
-RECT AroundWindow(HWND window, int margin) {
+RECT AroundWindow(HWND window) {
     RECT area{};
     GetWindowRect(window, &area);
     RECT screen = WholeScreen();
-    area.left = area.left - margin < screen.left ? screen.left : area.left - margin;
-    area.top = area.top - margin < screen.top ? screen.top : area.top - margin;
-    area.right = area.right + margin > screen.right ? screen.right : area.right + margin;
-    area.bottom = area.bottom + margin > screen.bottom ? screen.bottom : area.bottom + margin;
+    IntersectRect(&area, &area, &screen);
     return area;
 }
 

@@ -7,5 +7,5 @@
 
 bool SaveScreenRect(const RECT& area, const std::string& bmpPath);
 RECT WholeScreen();
-// The rectangle grown by a margin, kept on the screen.
-RECT AroundWindow(HWND window, int margin);
+// The window's rectangle, the part of it on the screen.
+RECT AroundWindow(HWND window);

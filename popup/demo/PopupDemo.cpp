@@ -5,10 +5,24 @@
 
 #include <cstdlib>
 
+#include "TdvnLibrary.h"
+
 namespace {
 
 LRESULT CALLBACK ClientProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void PumpMessagesFor(DWORD duration) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < duration) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
 }
 
 }  // namespace
@@ -24,27 +38,13 @@ int main(int argc, char** argv) {
     HWND client = CreateWindowExA(0, windowClass.lpszClassName, "client", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
                                   nullptr, nullptr, windowClass.hInstance, nullptr);
 
-    HMODULE library = LoadLibraryA("TDVN.dll");
-    if (!library) return 1;
-    typedef int(__cdecl * InitFunction)(HWND);
-    typedef int(__cdecl * PopupFunction)();
-    auto init = reinterpret_cast<InitFunction>(reinterpret_cast<void*>(GetProcAddress(library, "TDVN_Init")));
-    auto popup =
-        reinterpret_cast<PopupFunction>(reinterpret_cast<void*>(GetProcAddress(library, "TDVN_PopupMsgWnd")));
-    if (!init || !popup) return 1;
-    init(client);
-    popup();
-
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < duration) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-    FreeLibrary(library);
+    {
+        TdvnLibrary library;
+        if (!library.Loaded()) return 1;
+        library.Init(client);
+        library.PopupMsgWnd();
+        PumpMessagesFor(duration);
+    }  // the library is unloaded before the window it reports to goes
     DestroyWindow(client);
     return 0;
 }

@@ -2,21 +2,14 @@
 
 #include <commctrl.h>
 
-#include <fstream>
-
 #include "GdiHandles.h"
+#include "ProgramFolder.h"
+#include "TestFiles.h"
 
 namespace {
 
 const char kNotifyClass[] = "PopupTestClient";
 const UINT kClickMessage = 0x0709;
-
-std::string ProgramFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.rfind('\\'));
-}
 
 struct PopupSearch {
     HMODULE library;
@@ -82,9 +75,9 @@ LRESULT CALLBACK NotifyWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam,
 
 std::string ReferFileBesideProgram() { return ProgramFolder() + "\\data\\refer.xml"; }
 
-void WriteReferFile(const std::string& bytes) {
+bool WriteReferFile(const std::string& bytes) {
     CreateDirectoryA((ProgramFolder() + "\\data").c_str(), nullptr);
-    std::ofstream(ReferFileBesideProgram(), std::ios::binary | std::ios::trunc) << bytes;
+    return WriteWholeFile(ReferFileBesideProgram(), bytes);
 }
 
 void DeleteReferFile() { DeleteFileA(ReferFileBesideProgram().c_str()); }

@@ -35,7 +35,8 @@ private:
 
 // data\refer.xml beside the running program.
 std::string ReferFileBesideProgram();
-void WriteReferFile(const std::string& bytes);
+// False when the file could not be written.
+bool WriteReferFile(const std::string& bytes);
 void DeleteReferFile();
 
 // The library's popup window on this thread, or null.

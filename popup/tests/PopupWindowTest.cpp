@@ -68,7 +68,7 @@ protected:
     void TearDown() override { DeleteReferFile(); }
 
     void Show(const std::string& xml) {
-        WriteReferFile(xml);
+        ASSERT_TRUE(WriteReferFile(xml));
         EXPECT_EQ(1, library_.PopupMsgWnd());
     }
     void Tick(UINT_PTR timer) { SendMessageA(popup_, WM_TIMER, timer, 0); }
@@ -358,7 +358,7 @@ TEST_F(PopupWindowTest, AnUnreadableFileChangesNothing) {
         if (c.bytes.empty()) {
             DeleteReferFile();
         } else {
-            WriteReferFile(c.bytes);
+            ASSERT_TRUE(WriteReferFile(c.bytes));
         }
         EXPECT_EQ(1, library_.PopupMsgWnd());
         EXPECT_TRUE(AtCorner(kFullHeight));

@@ -1,18 +1,6 @@
 #include "TestSupport.h"
 
-#include <cstdio>
 #include <thread>
-#include <vector>
-
-std::string Gb(const char* utf8) {
-    int wide = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-    std::vector<wchar_t> unicode(static_cast<size_t>(wide));
-    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, unicode.data(), wide);
-    int narrow = WideCharToMultiByte(936, 0, unicode.data(), -1, nullptr, 0, nullptr, nullptr);
-    std::vector<char> bytes(static_cast<size_t>(narrow));
-    WideCharToMultiByte(936, 0, unicode.data(), -1, bytes.data(), narrow, nullptr, nullptr);
-    return std::string(bytes.data());
-}
 
 void MakeFolder(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
 

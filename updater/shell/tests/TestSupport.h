@@ -9,10 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "GbText.h"
 #include "TestFiles.h"
-
-// UTF-8 text of the test source as GB2312 bytes.
-std::string Gb(const char* utf8);
 
 void MakeFolder(const std::string& path);
 
