@@ -2,12 +2,9 @@
 
 #include <windows.h>
 
-std::string TestLibrary(const std::string& fileName) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of("\\/") + 1) + fileName;
-}
+#include "ProgramFolder.h"
+
+std::string TestLibrary(const std::string& fileName) { return ProgramFolder() + "\\" + fileName; }
 
 void SetModifiedDate(const std::string& path, int year, int month, int day) {
     SYSTEMTIME noon = {};

@@ -2,6 +2,7 @@
 // Update\ folder, the stand-in libraries, and the manifest written from items.
 #pragma once
 
+#include "StateFileWriter.h"
 #include "TestFiles.h"
 
 #include <string>
@@ -29,7 +30,7 @@ public:
     const std::string& Update() const { return update_; }
     std::string InProgram(const std::string& name) const { return program_ + "\\" + name; }
     std::string InUpdate(const std::string& name) const { return update_ + name; }
-    std::string StateFile() const { return update_ + "/QMUpdateFileList.txt"; }
+    std::string StateFile() const { return StateFilePath(update_); }
 
     void WriteManifest(const std::vector<ManifestEntry>& entries) const;
 

@@ -93,49 +93,49 @@ std::string TestHttpServer::Url(const std::string& target) const {
     return "http://127.0.0.1:" + std::to_string(port_) + target;
 }
 
-void TestHttpServer::Serve(const std::string& target, const std::string& body) {
+void TestHttpServer::Register(const std::string& target, const Response& response) {
     std::lock_guard<std::mutex> guard(lock_);
-    Response& response = responses_[target];
-    response = Response();
+    responses_[target] = response;
+}
+
+void TestHttpServer::Serve(const std::string& target, const std::string& body) {
+    Response response;
     response.mode = Mode::kBody;
     response.status = 200;
     response.body = body;
+    Register(target, response);
 }
 
 void TestHttpServer::ServeStatus(const std::string& target, int status) {
-    std::lock_guard<std::mutex> guard(lock_);
-    Response& response = responses_[target];
-    response = Response();
+    Response response;
     response.mode = Mode::kStatus;
     response.status = status;
+    Register(target, response);
 }
 
 void TestHttpServer::ServeStalled(const std::string& target) {
-    std::lock_guard<std::mutex> guard(lock_);
-    Response& response = responses_[target];
-    response = Response();
+    Response response;
     response.mode = Mode::kStall;
+    Register(target, response);
 }
 
 void TestHttpServer::ServeCutShort(const std::string& target, const std::string& body, size_t sentBytes) {
-    std::lock_guard<std::mutex> guard(lock_);
-    Response& response = responses_[target];
-    response = Response();
+    Response response;
     response.mode = Mode::kCutShort;
     response.status = 200;
     response.body = body;
     response.sentBytes = sentBytes;
+    Register(target, response);
 }
 
 void TestHttpServer::ServeSlowly(const std::string& target, const std::string& body, size_t pieceSize, int pauseMs) {
-    std::lock_guard<std::mutex> guard(lock_);
-    Response& response = responses_[target];
-    response = Response();
+    Response response;
     response.mode = Mode::kSlow;
     response.status = 200;
     response.body = body;
     response.pieceSize = pieceSize;
     response.pauseMs = pauseMs;
+    Register(target, response);
 }
 
 std::vector<TestHttpServer::Request> TestHttpServer::Requests() const {

@@ -55,6 +55,8 @@ private:
         int pauseMs = 0;
     };
 
+    // Replaces what the target answers.
+    void Register(const std::string& target, const Response& response);
     void AcceptLoop();
     void Handle(unsigned int client);
     bool Respond(unsigned int client, const Response& response);
