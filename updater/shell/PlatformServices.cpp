@@ -4,7 +4,6 @@
 #include <objbase.h>
 
 #include <cstdio>
-#include <cstring>
 
 #include "ResourceSource.h"
 
