@@ -7,9 +7,9 @@
 
 namespace secure {
 
-inline std::uint64_t LoadLittleEndian64(const std::uint8_t* bytes, int count = 8) {
+inline std::uint64_t LoadLittleEndian64(const std::uint8_t* bytes) {
     std::uint64_t value = 0;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < 8; ++i) {
         value |= static_cast<std::uint64_t>(bytes[i]) << (8 * i);
     }
     return value;

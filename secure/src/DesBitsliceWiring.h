@@ -30,14 +30,4 @@ constexpr Wiring MakeWiring() {
 
 inline constexpr Wiring kWiring = MakeWiring();
 
-// The state is written back through IP alone; that is IP^-1 only if the two
-// tables are inverse to each other.
-constexpr bool FinalPermutationUndoesInitial() {
-    for (int i = 0; i < 64; ++i) {
-        if (fips::kInitialPermutation[fips::kFinalPermutation[i] - 1] != i + 1) return false;
-    }
-    return true;
-}
-static_assert(FinalPermutationUndoesInitial(), "IP^-1 must invert IP");
-
 }  // namespace secure::bitslice

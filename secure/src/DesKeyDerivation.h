@@ -28,6 +28,9 @@ constexpr TotalShifts MakeTotalShifts() {
 
 inline constexpr TotalShifts kTotalShifts = MakeTotalShifts();
 
+// C and D are 28 entries each.
+inline constexpr std::uint32_t kHalfKeyMask = 0x0FFFFFFF;
+
 struct DesRoundKeyWords {
     std::uint32_t oddGroups;
     std::uint32_t evenGroups;
@@ -37,7 +40,6 @@ struct DesRoundKeyWords {
 // of C or D left moves entry k+s to entry k; with entry k in bit k-1 and the
 // half held twice over, that is one shift towards the low bits.
 inline DesRoundKeyWords DeriveRoundKey(const DesHalfKeys& halves, int round) {
-    constexpr std::uint32_t kHalfKeyMask = 0x0FFFFFFF;
     const int shift = kTotalShifts.before[round];
     const std::uint32_t c = static_cast<std::uint32_t>(halves.c >> shift) & kHalfKeyMask;
     const std::uint32_t d = static_cast<std::uint32_t>(halves.d >> shift) & kHalfKeyMask;

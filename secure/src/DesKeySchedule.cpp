@@ -7,7 +7,6 @@
 namespace secure {
 
 DesHalfKeys DES_MakeHalfKeys(const std::uint8_t key[8]) {
-    constexpr std::uint32_t kHalfKeyMask = 0x0FFFFFFF;
     const std::uint64_t chosen = PermutedChoice1(LoadLittleEndian64(key));
     const std::uint64_t c = chosen & kHalfKeyMask;
     const std::uint64_t d = (chosen >> 28) & kHalfKeyMask;

@@ -122,14 +122,4 @@ constexpr bool ExpansionIsSlidingWindow() {
 }
 static_assert(ExpansionIsSlidingWindow(), "E must be the sliding 6-entry window of FIPS 46-3");
 
-// Triple DES skips IP^-1 followed by IP between its stages; that needs them
-// to be inverse to each other.
-constexpr bool FinalPermutationInvertsInitial() {
-    for (int i = 0; i < 64; ++i) {
-        if (fips::kFinalPermutation[fips::kInitialPermutation[i] - 1] != i + 1) return false;
-    }
-    return true;
-}
-static_assert(FinalPermutationInvertsInitial(), "IP^-1 must invert IP");
-
 }  // namespace secure::lookup

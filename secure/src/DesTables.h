@@ -119,4 +119,15 @@ inline constexpr std::uint8_t kSBoxes[8][4][16] = {
      {2, 1, 14, 7, 4, 10, 8, 13, 15, 12, 9, 0, 3, 5, 6, 11}},
 };
 
+// Triple DES skips IP^-1 followed by IP between its stages, and the bitsliced
+// paths write their state back through IP alone: both need the two tables to
+// be inverse to each other.
+constexpr bool FinalPermutationInvertsInitial() {
+    for (int i = 0; i < 64; ++i) {
+        if (kFinalPermutation[kInitialPermutation[i] - 1] != i + 1) return false;
+    }
+    return true;
+}
+static_assert(FinalPermutationInvertsInitial(), "IP^-1 must invert IP");
+
 }  // namespace secure::fips

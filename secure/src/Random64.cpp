@@ -1,5 +1,6 @@
 #include "Random64.h"
 
+#include "ByteOrder.h"
 #include "TimestampCounter.h"
 
 namespace secure {
@@ -15,10 +16,6 @@ std::int64_t HalvesProduct(std::uint64_t counter) {
     return static_cast<std::int64_t>(high) * static_cast<std::int64_t>(low);
 }
 
-std::uint32_t RotateLeft7(std::uint32_t value) {
-    return (value << 7) | (value >> 25);
-}
-
 Random64Source libraryRandomSource{&ReadTimestampCounter};
 
 }  // namespace
@@ -27,7 +24,7 @@ std::uint64_t Random64Source::Next() {
     std::lock_guard<std::mutex> lock(mutex_);
     feedback_ = (feedback_ & 1u) ? (feedback_ >> 1) ^ kFeedbackTaps : feedback_ >> 1;
     const auto t1 = static_cast<std::uint32_t>(static_cast<std::uint64_t>(HalvesProduct(readCounter_())));
-    mixing_ = RotateLeft7(t1 ^ mixing_ ^ feedback_);
+    mixing_ = RotateLeft32(t1 ^ mixing_ ^ feedback_, 7);
     const auto t2 = static_cast<std::uint64_t>(HalvesProduct(readCounter_()));
     return t2 + mixing_;
 }
