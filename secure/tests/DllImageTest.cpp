@@ -13,46 +13,6 @@
 namespace secure::testing {
 namespace {
 
-// Reads the export and import directories of a module mapped by the loader.
-class ModuleDirectories {
-public:
-    explicit ModuleDirectories(HMODULE module) : base_(reinterpret_cast<const BYTE*>(module)) {}
-
-    std::vector<std::string> ExportNames() const {
-        std::vector<std::string> names;
-        const IMAGE_DATA_DIRECTORY& entry = Directory(IMAGE_DIRECTORY_ENTRY_EXPORT);
-        if (entry.Size == 0) return names;
-        const auto* directory = At<IMAGE_EXPORT_DIRECTORY>(entry.VirtualAddress);
-        const auto* nameOffsets = At<DWORD>(directory->AddressOfNames);
-        for (DWORD i = 0; i < directory->NumberOfNames; ++i) names.emplace_back(At<char>(nameOffsets[i]));
-        return names;
-    }
-
-    std::vector<std::string> ImportedLibraries() const {
-        std::vector<std::string> names;
-        const IMAGE_DATA_DIRECTORY& entry = Directory(IMAGE_DIRECTORY_ENTRY_IMPORT);
-        if (entry.Size == 0) return names;
-        for (const auto* d = At<IMAGE_IMPORT_DESCRIPTOR>(entry.VirtualAddress); d->Name != 0; ++d) {
-            names.emplace_back(At<char>(d->Name));
-        }
-        return names;
-    }
-
-private:
-    template <typename T>
-    const T* At(DWORD relativeAddress) const {
-        return reinterpret_cast<const T*>(base_ + relativeAddress);
-    }
-
-    const IMAGE_DATA_DIRECTORY& Directory(int index) const {
-        const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base_);
-        const auto* nt = At<IMAGE_NT_HEADERS>(static_cast<DWORD>(dos->e_lfanew));
-        return nt->OptionalHeader.DataDirectory[index];
-    }
-
-    const BYTE* base_;
-};
-
 bool IsInSystemDirectory(const std::string& library) {
     char directory[MAX_PATH] = {};
     const UINT length = GetSystemDirectoryA(directory, MAX_PATH);
@@ -64,7 +24,7 @@ bool IsInSystemDirectory(const std::string& library) {
 TEST(SecureDll, ExportsExactlyTheEightUndecoratedNames) {
     const LoadedLibrary library("secure.dll");
     ASSERT_TRUE(library.IsLoaded());
-    std::vector<std::string> names = ModuleDirectories(library.Handle()).ExportNames();
+    std::vector<std::string> names = library.ExportNames();
     std::sort(names.begin(), names.end());
     const std::vector<std::string> expected = {"DES3_Decrypt", "DES3_Encrypt",     "DES_Decrypt",     "DES_Encrypt",
                                                "DH_GetKey",    "DH_GetPG",         "DH_GetPrivateKey", "DH_GetPublicKey"};
@@ -74,7 +34,7 @@ TEST(SecureDll, ExportsExactlyTheEightUndecoratedNames) {
 TEST(SecureDll, ImportsOnlySystemLibraries) {
     const LoadedLibrary library("secure.dll");
     ASSERT_TRUE(library.IsLoaded());
-    const std::vector<std::string> imports = ModuleDirectories(library.Handle()).ImportedLibraries();
+    const std::vector<std::string> imports = library.ImportedLibraries();
     EXPECT_FALSE(imports.empty());
     for (const std::string& name : imports) {
         EXPECT_TRUE(IsInSystemDirectory(name)) << name;
