@@ -15,6 +15,12 @@ endif()
 if(WIN32)
   # Targets created from here on run through Wine when ctest starts them.
   set(QV_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix" CACHE PATH "Wine prefix owned by this build tree")
+  # 32-bit Wine for the i686 tree, 64-bit Wine for the x86-64 tree.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(QV_WINEARCH win64)
+  else()
+    set(QV_WINEARCH win32)
+  endif()
   configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
                  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
@@ -59,11 +65,15 @@ macro(qv_add_googletest)
   add_subdirectory(${QV_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 endmacro()
 
-# qv_add_test(<name> SOURCES ... [LIBS ...] [LOCKS ...] [TIMEOUT s] [ENV ...])
+# qv_add_test(<name> SOURCES ... [LIBS ...] [LOCKS ...] [TIMEOUT s] [ENV ...] [ABI])
 # One test executable, registered as one ctest entry. LOCKS names resources
 # that tests must not share at the same time (the updater's machine-wide mutex).
+# ABI labels the test "abi": it checks what only the i686 binaries can show
+# (exports, calling conventions, record layouts, image facts) or is a quick
+# core-logic test, and so also runs where the i686 tree must be tested in an
+# emulated machine (scripts/i686-vm).
 function(qv_add_test name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LOCKS;ENV" ${ARGN})
+  cmake_parse_arguments(T "ABI" "TIMEOUT" "SOURCES;LIBS;LOCKS;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
@@ -76,6 +86,9 @@ function(qv_add_test name)
   endif()
   if(T_ENV)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENV}")
+  endif()
+  if(T_ABI)
+    set_tests_properties(${name} PROPERTIES LABELS abi)
   endif()
 endfunction()
 

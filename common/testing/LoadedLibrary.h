@@ -8,9 +8,19 @@
 #include <string>
 #include <vector>
 
+// True when a library of that name lies in the system folder, where an
+// import of a system library is resolved.
+inline bool IsInSystemDirectory(const std::string& library) {
+    char directory[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(directory, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return false;
+    const std::string path = std::string(directory) + "\\" + library;
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 class LoadedLibrary {
 public:
-    explicit LoadedLibrary(const char* fileName) : module_(LoadLibraryA(fileName)) {}
+    explicit LoadedLibrary(const char* fileName, DWORD flags = 0) : module_(LoadLibraryExA(fileName, nullptr, flags)) {}
     ~LoadedLibrary() {
         if (module_ != nullptr) FreeLibrary(module_);
     }
@@ -18,6 +28,12 @@ public:
     LoadedLibrary& operator=(const LoadedLibrary&) = delete;
 
     bool IsLoaded() const { return module_ != nullptr; }
+    // The file the loader mapped, or an empty text.
+    std::string Path() const {
+        char path[MAX_PATH] = {};
+        const DWORD length = module_ != nullptr ? GetModuleFileNameA(module_, path, MAX_PATH) : 0;
+        return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
+    }
     HMODULE Handle() const { return module_; }
 
     // The address of an export found by its exact name, or null.

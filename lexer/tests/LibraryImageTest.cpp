@@ -1,7 +1,10 @@
 // What the client sees of Lexora.dll when it loads it: exactly one
 // undecorated export that leaves its arguments for the caller to remove,
-// imports from system libraries only, and a version resource naming the file.
+// imports from system libraries only, and a version resource naming the file;
+// an image for the processor of this tree.
+#include "CallerCleanup.h"
 #include "LoadedLibrary.h"
+#include "PeHeaders.h"
 #include "RecordingSink.h"
 
 #include <windows.h>
@@ -14,31 +17,6 @@
 #include <set>
 #include <string>
 #include <vector>
-
-// Calls function(text, sink) and stores in *bytesLeft how many bytes of
-// arguments were still on the stack when it returned: 8 if the caller
-// removes them, 0 if the callee did. Returns what the function returned in EAX.
-extern "C" uint32_t CallMeasuringStack(FARPROC function, const char* text, void* sink, uint32_t* bytesLeft);
-asm(R"(
-    .text
-    .globl _CallMeasuringStack
-_CallMeasuringStack:
-    pushl %ebx
-    movl 8(%esp), %eax
-    movl 12(%esp), %ecx
-    movl 16(%esp), %edx
-    movl %esp, %ebx
-    pushl %edx
-    pushl %ecx
-    call *%eax
-    movl %ebx, %ecx
-    subl %esp, %ecx
-    movl %ebx, %esp
-    movl 20(%esp), %edx
-    movl %ecx, (%edx)
-    popl %ebx
-    ret
-)");
 
 namespace {
 
@@ -60,14 +38,31 @@ TEST(LibraryImageTest, ExportLeavesArgumentsToTheCallerAndReturnsByteFalse)
     for (const char* text : {static_cast<const char*>(nullptr), "a+b"}) {
         SCOPED_TRACE(text == nullptr ? "null text" : text);
         RecordingSink sink;
-        uint32_t bytesLeft = 0;
-        const uint32_t result = CallMeasuringStack(analyse, text, &sink, &bytesLeft);
-        EXPECT_EQ(bytesLeft, 8u);
+#if defined(__i386__)
+        const StackCall call = CallMeasuringStack(reinterpret_cast<const void*>(analyse),
+                                                  {reinterpret_cast<uint32_t>(text), reinterpret_cast<uint32_t>(&sink)});
+        EXPECT_EQ(call.bytesLeft, 8u);
+        const uint32_t result = call.eax;
+#else
+        const auto call = reinterpret_cast<uint32_t (*)(const char*, void*)>(reinterpret_cast<void*>(analyse));
+        const uint32_t result = call(text, &sink);
+#endif
         EXPECT_EQ(result & 0xFF, 0u);
         const std::vector<Token> expected =
             text == nullptr ? std::vector<Token>{} : std::vector<Token>{{22, 0, 1}, {0, 1, 1}, {22, 2, 1}};
         EXPECT_EQ(sink.tokens, expected);
     }
+}
+
+TEST(LibraryImageTest, IsALibraryImageForThisTreesProcessor)
+{
+    const LoadedLibrary library("Lexora.dll");
+    ASSERT_TRUE(library.IsLoaded());
+    const std::optional<PeHeaders> headers = ReadPeHeaders(library.Path());
+    ASSERT_TRUE(headers.has_value());
+    EXPECT_EQ(headers->machine, kTreeMachine);
+    EXPECT_EQ(headers->optionalMagic, kTreeOptionalMagic);
+    EXPECT_TRUE(headers->characteristics & IMAGE_FILE_DLL);
 }
 
 TEST(LibraryImageTest, ImportsSystemLibrariesOnly)

@@ -100,7 +100,11 @@ TEST_F(TrayIconTest, AddModifyAndDeleteCarryTheRightFlags) {
         EXPECT_EQ(shell_.calls[i].operation, expected[i].operation);
         EXPECT_EQ(record.uFlags, expected[i].flags);
         EXPECT_STREQ(record.szTip, expected[i].tip);
+#ifdef _WIN64
+        EXPECT_EQ(record.cbSize, 104u);
+#else
         EXPECT_EQ(record.cbSize, 88u);
+#endif
         EXPECT_EQ(record.hWnd, window_);
         EXPECT_EQ(record.uID, static_cast<UINT>(IDR_TRAY_MENU));
         EXPECT_EQ(record.uCallbackMessage, kCallback);
