@@ -1,0 +1,94 @@
+#include "TestManifestSigner.h"
+
+#include <windows.h>
+#include <wincrypt.h>
+
+#include <stdexcept>
+#include <vector>
+
+#include "CryptoApi.h"
+#include "ManifestTrailer.h"
+#include "TestFiles.h"
+
+namespace {
+
+std::string KeyFile(const char* name) {
+    const std::string pem = ReadWholeFile(std::string(KORAVEL_TEST_KEY_DIR) + "/" + name);
+    if (pem.empty()) throw std::runtime_error(std::string("test key missing: ") + name);
+    return pem;
+}
+
+std::vector<BYTE> PemToDer(const std::string& pem) {
+    DWORD size = 0;
+    CryptStringToBinaryA(pem.c_str(), static_cast<DWORD>(pem.size()), CRYPT_STRING_BASE64HEADER, nullptr, &size,
+                         nullptr, nullptr);
+    std::vector<BYTE> der(size);
+    if (size == 0 || !CryptStringToBinaryA(pem.c_str(), static_cast<DWORD>(pem.size()), CRYPT_STRING_BASE64HEADER,
+                                           der.data(), &size, nullptr, nullptr)) {
+        throw std::runtime_error("test key is not PEM");
+    }
+    return der;
+}
+
+std::string Base64(const std::vector<BYTE>& bytes) {
+    DWORD size = 0;
+    const DWORD flags = CRYPT_STRING_BASE64 | CRYPT_STRING_NOCRLF;
+    CryptBinaryToStringA(bytes.data(), static_cast<DWORD>(bytes.size()), flags, nullptr, &size);
+    std::string text(size, '\0');
+    if (!CryptBinaryToStringA(bytes.data(), static_cast<DWORD>(bytes.size()), flags, text.data(), &size)) {
+        throw std::runtime_error("base64 failed");
+    }
+    text.resize(size);
+    return text;
+}
+
+// SHA-256 signature of data with the tests' private key, most significant byte first.
+std::vector<BYTE> Sign(const std::string& data) {
+    const std::vector<BYTE> der = PemToDer(KeyFile("test-signing-key.pem"));
+    BYTE* blob = nullptr;
+    DWORD blobSize = 0;
+    if (!CryptDecodeObjectEx(X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, PKCS_RSA_PRIVATE_KEY, der.data(),
+                             static_cast<DWORD>(der.size()), CRYPT_DECODE_ALLOC_FLAG, nullptr, &blob, &blobSize)) {
+        throw std::runtime_error("test key is not an RSA private key");
+    }
+    CryptoProvider provider;
+    HCRYPTKEY key = 0;
+    const BOOL imported = CryptImportKey(provider.Handle(), blob, blobSize, 0, 0, &key);
+    LocalFree(blob);
+    if (!imported) throw std::runtime_error("test key import failed");
+    Sha256 hash(provider);
+    hash.Add(data.data(), data.size());
+    DWORD size = 0;
+    CryptSignHashA(hash.Handle(), AT_KEYEXCHANGE, nullptr, 0, nullptr, &size);
+    std::vector<BYTE> signature(size);
+    const BOOL signedOk = CryptSignHashA(hash.Handle(), AT_KEYEXCHANGE, nullptr, 0, signature.data(), &size);
+    CryptDestroyKey(key);
+    if (!signedOk) throw std::runtime_error("signing failed");
+    return std::vector<BYTE>(signature.rbegin(), signature.rend());
+}
+
+}  // namespace
+
+std::string TestSigningPublicKeyPem() { return KeyFile("test-signing-key.pub.pem"); }
+std::string OtherPublisherPublicKeyPem() { return KeyFile("other-key.pub.pem"); }
+
+std::string TestSigningKeyId() {
+    const auto key = CryptoApiSignatureKey::FromPem(TestSigningPublicKeyPem());
+    if (!key) throw std::runtime_error("test public key refused");
+    return key->KeyId();
+}
+
+std::string SignManifestForTest(const std::string& body, int64_t signedAt, int64_t expiresAt,
+                                const std::string& keyId, const std::string& algorithm) {
+    const std::string signedPart = body + "<!--koravel-signature\nalgorithm: " + algorithm + "\nkey-id: " +
+                                   (keyId.empty() ? TestSigningKeyId() : keyId) + "\nsigned: " +
+                                   FormatUtcTime(signedAt) + "\nexpires: " + FormatUtcTime(expiresAt) + "\n";
+    return signedPart + "signature: " + Base64(Sign(signedPart)) + "\n-->\n";
+}
+
+int64_t UtcNow() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const uint64_t ticks = (uint64_t {now.dwHighDateTime} << 32) | now.dwLowDateTime;
+    return static_cast<int64_t>(ticks / 10000000 - 11644473600ULL);
+}
