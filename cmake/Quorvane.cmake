@@ -92,11 +92,20 @@ function(qv_add_test name)
   endif()
 endfunction()
 
+# The installed copy of a Windows binary is stripped; its debug information
+# goes to debug/<file>.debug beside it (see SplitDebugInfo.cmake).
+function(qv_install_split_debug target)
+  install(CODE "execute_process(COMMAND \"${CMAKE_COMMAND}\" -DOBJCOPY=${CMAKE_OBJCOPY}
+                  -DBINARY=\${CMAKE_INSTALL_PREFIX}/$<TARGET_FILE_NAME:${target}>
+                  -P \"${QV_TEMPLATE_DIR}/SplitDebugInfo.cmake\" COMMAND_ERROR_IS_FATAL ANY)")
+endfunction()
+
 # Where a library or program goes in dist/: the client folder for Windows,
 # lib/ and include/ for the native tree.
 function(qv_install_library target header)
   if(WIN32)
     install(TARGETS ${target} RUNTIME DESTINATION . LIBRARY DESTINATION . ARCHIVE EXCLUDE_FROM_ALL)
+    qv_install_split_debug(${target})
   else()
     install(TARGETS ${target} LIBRARY DESTINATION lib RUNTIME DESTINATION bin)
     if(header)
