@@ -1,0 +1,26 @@
+// The words after a command: positional arguments and "--name value" (or
+// "--name=value") options, checked against what the command takes.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+class CommandArguments {
+public:
+    // UsageError for an unknown or repeated option, an option without its
+    // value, or a count of positional arguments other than `positionalCount`.
+    CommandArguments(const std::vector<std::string>& words, const std::set<std::string>& optionNames,
+                     std::size_t positionalCount);
+
+    const std::string& Positional(std::size_t index) const { return positional_.at(index); }
+    std::optional<std::string> Option(const std::string& name) const;
+    // UsageError when the option was not given.
+    std::string Required(const std::string& name) const;
+
+private:
+    std::vector<std::string> positional_;
+    std::map<std::string, std::string> options_;
+};
