@@ -1,15 +1,41 @@
 #include "ManifestFields.h"
 
+#include "InstallTarget.h"
+#include "NameRules.h"
 #include "TextRules.h"
 
-#include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace {
 
 const size_t kPathBuffer = 260;
+// The transfer writes the body to "<download path>.download" until it is
+// complete (CInetFile), so that name must fit as well.
+const char kDownloadTemporarySuffix[] = ".download";
 
-int32_t LeadingDecimal(const std::string& text) { return static_cast<int32_t>(std::atoi(text.c_str())); }
+bool IsAsciiSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// The rules of atoi: leading white space, an optional sign, then the leading
+// digits; no digits give 0. A value beyond 32 bits stays at the nearest
+// bound instead of overflowing.
+int32_t LeadingDecimal(const std::string& text) {
+    const int64_t kMax = std::numeric_limits<int32_t>::max();
+    const int64_t kMin = std::numeric_limits<int32_t>::min();
+    size_t i = 0;
+    while (i < text.size() && IsAsciiSpace(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    int64_t magnitude = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > kMax + 1) magnitude = kMax + 1;  // saturated; more digits change nothing
+    }
+    int64_t value = negative ? -magnitude : magnitude;
+    if (value > kMax) value = kMax;
+    if (value < kMin) value = kMin;
+    return static_cast<int32_t>(value);
+}
 
 bool YesFlag(const std::string& text) { return EqualsIgnoreCase(text, "YES"); }
 
@@ -58,20 +84,6 @@ void ApplyManifestField(UpdateItem* item, const std::string& name, const std::st
     }
 }
 
-bool IsSafeRelativeName(const std::string& name) {
-    if (name.empty()) return true;
-    if (name[0] == '\\' || name[0] == '/') return false;
-    if (name.find(':') != std::string::npos) return false;  // drive letter or stream name
-    size_t start = 0;
-    while (start <= name.size()) {
-        size_t end = name.find_first_of("\\/", start);
-        if (end == std::string::npos) end = name.size();
-        if (name.compare(start, end - start, "..") == 0 && end - start == 2) return false;
-        start = end + 1;
-    }
-    return true;
-}
-
 bool DeriveItemPaths(UpdateItem* item, const ItemFolders& folders) {
     const std::string* base = &folders.program;
     if (EqualsIgnoreCase(item->installDir, "WINDOWSDIR")) {
@@ -88,7 +100,8 @@ bool DeriveItemPaths(UpdateItem* item, const ItemFolders& folders) {
         install = *base + "\\" + item->localPath + "\\" + item->fileName;
         if (base == &folders.program) sub = folders.program + "\\" + item->localPath;
     }
-    bool safe = IsSafeRelativeName(item->fileName) && IsSafeRelativeName(item->localPath) && Fits(download) && Fits(install) && Fits(sub);
+    bool safe = IsPlainFileName(item->fileName) && IsPlainFolderPath(item->localPath) &&
+                Fits(download + kDownloadTemporarySuffix) && InstallNamesFit(install, item->fileName) && Fits(sub);
     item->pathsSafe = safe;
     if (!safe) {
         item->downloadPath.clear();

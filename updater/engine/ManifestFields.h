@@ -7,7 +7,8 @@
 #include <string>
 
 // Stores one field by its name (matched case-insensitively); unknown names are
-// ignored, a later value replaces an earlier one.
+// ignored, a later value replaces an earlier one. Numbers follow atoi and stay
+// at the 32-bit bounds when the text goes beyond them.
 void ApplyManifestField(UpdateItem* item, const std::string& name, const std::string& value);
 
 struct ItemFolders {
@@ -17,11 +18,8 @@ struct ItemFolders {
     std::string update;  // as the shell passes it, ending with '\\'
 };
 
-// A name from the manifest that stays inside its folder: not absolute, no
-// drive letter, no ".." segment.
-bool IsSafeRelativeName(const std::string& name);
-
 // Fills downloadPath, installPath and subPath. When FileName or LocalPath is
-// unsafe, or a path would not fit a 260-byte buffer, marks the item unsafe
-// (pathsSafe false, paths empty) and returns false.
+// no plain name (NameRules.h), or a name the download or the installation
+// uses would not fit a 260-byte buffer (the temporary copies included), marks
+// the item unsafe (pathsSafe false, paths empty) and returns false.
 bool DeriveItemPaths(UpdateItem* item, const ItemFolders& folders);

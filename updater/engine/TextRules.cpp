@@ -30,6 +30,14 @@ bool EqualsIgnoreCase(const std::string& left, const std::string& right) {
     return CompareIgnoreCase(left, right) == 0;
 }
 
+bool HasControlCharacter(const std::string& text) {
+    for (char c : text) {
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) return true;
+    }
+    return false;
+}
+
 std::string Extension(const std::string& path) {
     size_t dot = path.rfind('.');
     return dot == std::string::npos ? std::string() : path.substr(dot + 1);

@@ -1,5 +1,6 @@
 // Text rules the engine shares: case-insensitive comparison of GB2312 text,
-// path extension and the folder prefixes that directory creation walks.
+// control characters, path extension and the folder prefixes that directory
+// creation walks.
 #pragma once
 
 #include <string>
@@ -9,6 +10,10 @@
 // a double-byte GB2312 character is never case-folded. <0, 0 or >0.
 int CompareIgnoreCase(const std::string& left, const std::string& right);
 bool EqualsIgnoreCase(const std::string& left, const std::string& right);
+
+// True when the text holds a control character: a byte below 0x20 or 0x7F.
+// GB2312 bytes are all 0xA1 and above, so no Chinese character is one.
+bool HasControlCharacter(const std::string& text);
 
 // Text after the last '.' of the whole path; empty when there is none.
 std::string Extension(const std::string& path);

@@ -50,7 +50,9 @@ public:
     std::string password;
     char md5[40] = {};
     bool needsUpdate = false;
-    // False when the manifest's names would place a file outside its folders
-    // or its paths would not fit 260 bytes; such an item is never planned.
+    // False when FileName or LocalPath is no plain Windows name (it could
+    // place a file outside its folders or reach a device), or a name the run
+    // uses, temporary copies included, would not fit 260 bytes; such an item
+    // is never planned.
     bool pathsSafe = true;
 };

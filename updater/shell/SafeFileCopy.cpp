@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "InstallTarget.h"
+
 namespace {
 
 std::string FolderOf(const std::string& path) {
@@ -15,7 +17,7 @@ std::string FolderOf(const std::string& path) {
 
 bool ReplaceFileWithCopy(const char* source, const char* target) {
     char temporary[MAX_PATH];
-    if (!GetTempFileNameA(FolderOf(target).c_str(), "kor", 0, temporary)) return false;
+    if (!GetTempFileNameA(FolderOf(target).c_str(), kInstallCopyPrefix, 0, temporary)) return false;
     if (!CopyFileA(source, temporary, FALSE)) {
         DeleteFileA(temporary);
         return false;

@@ -37,6 +37,41 @@ TEST(ManifestFields, LengthIsSignExtended) {
     EXPECT_EQ(item.length, -5);
 }
 
+TEST(ManifestFields, NumbersFollowAtoiAndStayAtThe32BitBounds) {
+    const int32_t kMax = 2147483647;
+    const int32_t kMin = -2147483647 - 1;
+    const struct {
+        const char* text;
+        int32_t expected;
+    } cases[] = {
+        {"2147483647", kMax},
+        {"2147483648", kMax},
+        {"99999999999", kMax},
+        {"4294967301", kMax},  // would wrap to 5 if cut to 32 bits
+        {"123456789012345678901234567890", kMax},
+        {"-2147483648", kMin},
+        {"-2147483649", kMin},
+        {"-99999999999999999999", kMin},
+        {"  \t42x", 42},
+        {"+7", 7},
+        {"-", 0},
+        {"", 0},
+        {"x12", 0},
+        {"00000000000000000000012", 12},
+    };
+    for (const auto& c : cases) {
+        UpdateItem item;
+        ApplyManifestField(&item, "Length", c.text);
+        ApplyManifestField(&item, "DownValue", c.text);
+        ApplyManifestField(&item, "FileDateLow", c.text);
+        ApplyManifestField(&item, "FileDateHigh", c.text);
+        EXPECT_EQ(item.length, static_cast<int64_t>(c.expected)) << c.text;
+        EXPECT_EQ(item.downValue, c.expected) << c.text;
+        EXPECT_EQ(item.itemDate, c.expected) << c.text;
+        EXPECT_EQ(item.fileDateHigh, c.expected) << c.text;
+    }
+}
+
 TEST(ManifestFields, FlagsAreTrueOnlyForYes) {
     const struct {
         const char* text;
@@ -112,6 +147,107 @@ TEST(ManifestFields, NamesLeavingTheirFoldersOrTooLongAreUnsafe) {
     dotted.fileName = "..a.dll";
     dotted.localPath = "v1..2\\x";
     EXPECT_TRUE(DeriveItemPaths(&dotted, kFolders));
+}
+
+TEST(ManifestFields, FileNamesAndFolderNamesMustBeWindowsNames) {
+    const struct {
+        const char* what;
+        std::string fileName;
+        std::string localPath;
+        bool safe;
+    } cases[] = {
+        {"empty file name", "", "", false},
+        {"empty file name below a folder", "", "data", false},
+        {"asterisk", "*.dll", "", false},
+        {"question mark", "a?.dll", "", false},
+        {"less than", "a<b.dll", "", false},
+        {"greater than", "a>b.dll", "", false},
+        {"quote", "a\"b.dll", "", false},
+        {"bar", "a|b.dll", "", false},
+        {"slash in the file name", "data/a.dll", "", false},
+        {"backslash in the file name", "data\\a.dll", "", false},
+        {"stream name", "a.dll:evil", "", false},
+        {"trailing dot", "a.dll.", "", false},
+        {"trailing blank", "a.dll ", "", false},
+        {"dot alone", ".", "", false},
+        {"control character", "a\x01.dll", "", false},
+        {"delete character", "a\x7F.dll", "", false},
+        {"device", "CON", "", false},
+        {"device with extension", "nul.txt", "", false},
+        {"device in lower case", "aux", "", false},
+        {"device with blanks before the dot", "PRN .log", "", false},
+        {"serial port", "COM1", "", false},
+        {"last serial port", "com9.dll", "", false},
+        {"printer port", "LPT1.txt", "", false},
+        {"last printer port", "Lpt9", "", false},
+        {"device with two extensions", "con.tar.gz", "", false},
+        {"device as folder", "f.dll", "CON", false},
+        {"device as deeper folder", "f.dll", "data\\lpt3.x", false},
+        {"wildcard in a folder", "f.dll", "da*ta", false},
+        {"folder ending with a dot", "f.dll", "data.\\cfg", false},
+        {"folder ending with a blank", "f.dll", "data \\cfg", false},
+        {"dot folder", "f.dll", ".\\data", false},
+        {"control character in a folder", "f.dll", "da\tta", false},
+        {"line feed in a folder", "f.dll", "data\nEND", false},
+        {"share", "f.dll", "\\\\server\\share", false},
+        {"plain", "Stock.dll", "", true},
+        {"GB2312 name", "\xd0\xd0\xc7\xe9\xcb\xb5\xc3\xf7.txt", "\xca\xfd\xbe\xdd", true},
+        {"no extension", "README", "", true},
+        {"leading dot", ".config", "", true},
+        {"blank inside", "a b.dll", "a b", true},
+        {"device name as a prefix", "CONSOLE.txt", "COM10\\LPT", true},
+        {"ports without digit", "COM", "LPT", true},
+        {"serial port zero", "COM0.txt", "", true},
+        {"two-level folder", "f.dll", "data\\cfg", true},
+        {"slash as separator", "f.dll", "data/cfg", true},
+        {"trailing separator", "f.dll", "data\\", true},
+        {"doubled separator", "f.dll", "data\\\\cfg", true},
+    };
+    for (const auto& c : cases) {
+        UpdateItem item;
+        item.fileName = c.fileName;
+        item.localPath = c.localPath;
+        EXPECT_EQ(DeriveItemPaths(&item, kFolders), c.safe) << c.what;
+        EXPECT_EQ(item.pathsSafe, c.safe) << c.what;
+    }
+}
+
+// The longest names of a run end in ".download" on the download side, and
+// on the install side in the temporary copy, made only in a folder of at most
+// 246 bytes, or in ".update" for the updater's own files.
+TEST(ManifestFields, PathLengthsCountTheTemporaryNames) {
+    const std::string update = "C:\\Client\\Update\\";
+    const std::string program = "C:\\Client";  // install folder: program, '\\', LocalPath
+    const ItemFolders folders{program, "C:\\Windows", "C:\\Windows\\system32", update};
+    auto LocalPathFor = [&](size_t installFolderLength) {
+        return std::string(installFolderLength - program.size() - 1, 'p');
+    };
+    const struct {
+        const char* what;
+        std::string fileName;
+        std::string localPath;
+        bool safe;
+    } cases[] = {
+        // download: update folder, '\\', name and ".download" (9) below 260
+        {"download name just fits", std::string(259 - 9 - update.size() - 1, 'n'), "", true},
+        {"download name one too long", std::string(260 - 9 - update.size() - 1, 'n'), "", false},
+        // install folder: GetTempFileNameA needs 14 bytes after it
+        {"install folder just fits", "a.dll", LocalPathFor(246), true},
+        {"install folder one too long", "a.dll", LocalPathFor(247), false},
+        // ".update" (7) after the updater's own file
+        {"own file's side name just fits", "Koravel.exe", LocalPathFor(259 - 7 - 12), true},
+        {"own file's side name one too long", "Koravel.exe", LocalPathFor(260 - 7 - 12), false},
+        {"other file of that length", "Koravel.ex_", LocalPathFor(260 - 7 - 12), true},
+    };
+    for (const auto& c : cases) {
+        UpdateItem item;
+        item.fileName = c.fileName;
+        item.localPath = c.localPath;
+        // the download side is long enough only where the case is about it
+        ItemFolders shortUpdate = folders;
+        if (!c.localPath.empty()) shortUpdate.update = "U:\\";
+        EXPECT_EQ(DeriveItemPaths(&item, shortUpdate), c.safe) << c.what;
+    }
 }
 
 }  // namespace
