@@ -1,9 +1,10 @@
 #include "PlanDecision.h"
 
+#include "StateFileWriter.h"
 #include "TextRules.h"
 
 bool DecideNeedsUpdate(const UpdateItem& item, const InstalledFile& installed) {
-    if (!item.pathsSafe) return false;
+    if (!item.pathsSafe || !BlockTextsArePlain(item)) return false;
     if (!installed.exists) return true;
     if (item.downValue == 1) return true;
     if (!installed.infoRead) return false;

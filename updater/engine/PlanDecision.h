@@ -17,7 +17,8 @@ struct InstalledFile {
 // Missing installed file: needed. DownValue 1: needed. Unreadable info: not
 // needed. With a manifest FileVersion: needed when the installed version text
 // compares below it as text (so 1.0.0.9 is above 1.0.0.10). Otherwise needed
-// when the manifest date is later. An item with unsafe paths is never needed.
+// when the manifest date is later. An item with unsafe paths, or with a
+// control character in a text its state-file block carries, is never needed.
 bool DecideNeedsUpdate(const UpdateItem& item, const InstalledFile& installed);
 
 // What is known about the file already at the item's download path.

@@ -9,9 +9,37 @@
 
 namespace {
 
+// The reader's line buffer holds 512 bytes: 511 of text and the terminator.
+const size_t kLineLimit = 511;
+
 struct FileCloser {
     void operator()(FILE* file) const { std::fclose(file); }
 };
+
+// Reads one line without its line end (LF, or CR LF). A line longer than the
+// buffer keeps its first kLineLimit bytes and is marked overlong; the rest of
+// it is read and dropped, so that it can never pass for a line of its own.
+// False at the end of the file.
+bool ReadLine(FILE* file, std::string* line, bool* overlong) {
+    line->clear();
+    *overlong = false;
+    int c = std::getc(file);
+    if (c == EOF) return false;
+    // One byte beyond the limit is kept for a CR that turns out to end the line.
+    for (; c != EOF && c != '\n'; c = std::getc(file)) {
+        if (line->size() <= kLineLimit) {
+            line->push_back(static_cast<char>(c));
+        } else {
+            *overlong = true;
+        }
+    }
+    if (!line->empty() && line->back() == '\r' && !*overlong) line->pop_back();
+    if (line->size() > kLineLimit) {
+        line->resize(kLineLimit);
+        *overlong = true;
+    }
+    return true;
+}
 
 bool StartsWithKeyword(const char* line, const char* keyword) {
     size_t length = std::strlen(keyword);
@@ -27,6 +55,11 @@ std::string ValueAfter(const char* line, const char* keyword) {
     return cursor;
 }
 
+struct OpenEntry {
+    FileListEntry entry;
+    bool spoilt = false;  // a field's line was cut, so its value is unknown
+};
+
 }  // namespace
 
 bool ReadFileList(const char* path, std::vector<FileListEntry>* entries) {
@@ -34,33 +67,40 @@ bool ReadFileList(const char* path, std::vector<FileListEntry>* entries) {
     std::unique_ptr<FILE, FileCloser> file(std::fopen(path, "rb"));
     if (!file) return false;
 
-    std::unique_ptr<FileListEntry> current;
-    char line[512];
-    while (std::fgets(line, sizeof line, file.get()) != nullptr) {
+    std::unique_ptr<OpenEntry> current;
+    std::string text;
+    bool overlong = false;
+    while (ReadLine(file.get(), &text, &overlong)) {
+        const char* line = text.c_str();  // as in a buffer: a zero byte ends the line
         if (line[0] == '#') continue;
-        // Only the line end is removed: a piece of a line longer than the
-        // buffer, or a last line without line feed, keeps all its text.
-        size_t length = std::strlen(line);
-        if (length > 0 && line[length - 1] == '\n') line[--length] = '\0';
-        if (length > 0 && line[length - 1] == '\r') line[--length] = '\0';
 
         if (StartsWithKeyword(line, "BEGIN")) {
-            current.reset(new FileListEntry());
-        } else if (StartsWithKeyword(line, "END")) {
-            if (current && current->downloaded) entries->push_back(*current);
-            current.reset();
-        } else if (!current) {
+            current.reset(new OpenEntry());
             continue;
-        } else if (StartsWithKeyword(line, "SRCFILE")) {
-            current->sourcePath = ValueAfter(line, "SRCFILE");
-        } else if (StartsWithKeyword(line, "DOWNLOADSTATUS")) {
-            std::string value = ValueAfter(line, "DOWNLOADSTATUS");
-            current->downloaded = EqualsIgnoreCase(value, "TRUE") || EqualsIgnoreCase(value, "YES");
-        } else if (StartsWithKeyword(line, "DESTFILE")) {
-            current->destinationPath = ValueAfter(line, "DESTFILE");
-        } else if (StartsWithKeyword(line, "FILENAME")) {
-            current->fileName = ValueAfter(line, "FILENAME");
         }
+        if (StartsWithKeyword(line, "END")) {
+            if (current && !current->spoilt && current->entry.downloaded) entries->push_back(current->entry);
+            current.reset();
+            continue;
+        }
+        if (!current) continue;
+        FileListEntry& entry = current->entry;
+        const char* keyword = nullptr;
+        if (StartsWithKeyword(line, "SRCFILE")) {
+            keyword = "SRCFILE";
+            entry.sourcePath = ValueAfter(line, keyword);
+        } else if (StartsWithKeyword(line, "DOWNLOADSTATUS")) {
+            keyword = "DOWNLOADSTATUS";
+            std::string value = ValueAfter(line, keyword);
+            entry.downloaded = EqualsIgnoreCase(value, "TRUE") || EqualsIgnoreCase(value, "YES");
+        } else if (StartsWithKeyword(line, "DESTFILE")) {
+            keyword = "DESTFILE";
+            entry.destinationPath = ValueAfter(line, keyword);
+        } else if (StartsWithKeyword(line, "FILENAME")) {
+            keyword = "FILENAME";
+            entry.fileName = ValueAfter(line, keyword);
+        }
+        if (keyword != nullptr && overlong) current->spoilt = true;
     }
     return true;
 }

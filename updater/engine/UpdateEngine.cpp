@@ -189,7 +189,8 @@ bool UpdateEngineImpl::DownloadAll() {
     StateFileWriter record(StateFilePath(updateFolder), plannedCount, Today(), Now());
     for (int index = 1; item; ++index) {
         bool succeeded = DownloadItem(*item, index);
-        record.WriteBlock(*item, succeeded);
+        // A download the state file does not list is never installed.
+        if (!record.WriteBlock(*item, succeeded) && record.IsOpen()) succeeded = false;
         std::printf(" %s", succeeded ? "ok" : "fail");
         if (succeeded) ++successCount;
         item = items.PopFront();

@@ -69,6 +69,41 @@ TEST(PlanDecision, UnsafeItemsAreNeverNeeded) {
     EXPECT_FALSE(DecideNeedsUpdate(item, InstalledFile()));
 }
 
+// A line break in any text of the block would write a block of its own into
+// the state file; any control character keeps the item out of the plan.
+TEST(PlanDecision, ItemsWithControlCharactersInTheirRecordedTextsAreNeverNeeded) {
+    const struct {
+        std::string UpdateItem::*field;
+        const char* name;
+    } fields[] = {
+        {&UpdateItem::url, "URL"},
+        {&UpdateItem::fileName, "FileName"},
+        {&UpdateItem::downloadPath, "download path"},
+        {&UpdateItem::installPath, "install path"},
+        {&UpdateItem::subPath, "sub-folder path"},
+    };
+    const struct {
+        std::string text;
+        bool needed;
+    } texts[] = {
+        {"http://h/a\nEND\nBEGIN\nSRCFILE C:\\x\nDESTFILE C:\\Windows\\x.dll\nEND", false},
+        {"http://h/a\r", false},
+        {"a\tb", false},
+        {std::string("a\0b", 3), false},
+        {"a\x1F", false},
+        {"a\x7F", false},
+        {"http://h/\xce\xc4\xbc\xfe.dll", true},  // GB2312 bytes are no control characters
+        {"a b~", true},
+    };
+    for (const auto& f : fields) {
+        for (const auto& t : texts) {
+            UpdateItem item = ManifestItem("1.0.0.1", 0, 1);
+            item.*f.field = t.text;
+            EXPECT_EQ(DecideNeedsUpdate(item, InstalledFile()), t.needed) << f.name << ": " << t.text;
+        }
+    }
+}
+
 TEST(PlanDecision, ExistingDownloadMatchesByVersionOrDigest) {
     UpdateItem item;
     item.fileVersion = "1.0.0.9";

@@ -26,12 +26,12 @@ TEST(StateFile, WritesHeaderAndBlocksByteForByte) {
         ASSERT_TRUE(writer.IsOpen());
         UpdateItem first = Planned("a.dll", "");
         first.registerFile = true;
-        writer.WriteBlock(first, true);
+        EXPECT_TRUE(writer.WriteBlock(first, true));
         UpdateItem second = Planned("b.exe", "C:\\Client\\sub");
         second.execute = true;
         second.zipFile = true;
         second.length = -1;
-        writer.WriteBlock(second, false);
+        EXPECT_TRUE(writer.WriteBlock(second, false));
     }
     EXPECT_EQ(ReadWholeFile(path),
               "VERSION 0.0.0.1\r\n\r\nUPDATED FALSE\r\nUPDATECOUNT 2\r\nDOWNLOAD 20240305/93005\r\n\r\n"
@@ -97,11 +97,84 @@ TEST(StateFile, ReaderToleratesCaseTabsCommentsAndMissingStatus) {
     EXPECT_TRUE(entries[2].downloaded);
 }
 
+// The writer's own guard, behind the planner's: a value with a line break
+// would end its line early and start lines of its own, among them an END that
+// closes the block with the default status TRUE.
+TEST(StateFile, AValueWithALineBreakGetsNoBlock) {
+    const std::string kHeader =
+        "VERSION 0.0.0.1\r\n\r\nUPDATED FALSE\r\nUPDATECOUNT 3\r\nDOWNLOAD 20240305/120000\r\n\r\n";
+    const struct {
+        std::string UpdateItem::*field;
+        const char* value;
+    } cases[] = {
+        {&UpdateItem::url, "http://h/a\nEND\nBEGIN\nSRCFILE C:\\x\nDESTFILE C:\\Windows\\x.dll\nEND"},
+        {&UpdateItem::url, "http://h/a\r"},
+        {&UpdateItem::fileName, "a.dll\nEND"},
+        {&UpdateItem::downloadPath, "C:\\u\\a.dll\r\nEND"},
+        {&UpdateItem::installPath, "C:\\c\\a.dll\nEND"},
+        {&UpdateItem::subPath, "\nEND"},
+    };
+    for (const auto& c : cases) {
+        ScratchFolder folder;
+        std::string path = StateFilePath(folder.Path());
+        {
+            StateFileWriter writer(path, 3, 20240305, 120000);
+            UpdateItem injected = Planned("a.dll", "");
+            injected.*c.field = c.value;
+            EXPECT_FALSE(writer.WriteBlock(injected, false)) << c.value;
+            EXPECT_TRUE(writer.WriteBlock(Planned("b.dll", ""), true));
+        }
+        std::vector<FileListEntry> entries;
+        ASSERT_TRUE(ReadFileList(path.c_str(), &entries));
+        ASSERT_EQ(entries.size(), 1u) << c.value;
+        EXPECT_EQ(entries[0].fileName, "b.dll");
+        EXPECT_EQ(ReadWholeFile(path).find("a.dll"), std::string::npos) << c.value;
+        EXPECT_EQ(ReadWholeFile(path).rfind(kHeader + "BEGIN\r\nSRCFILE C:\\Client\\Update\\\\b.dll\r\n", 0), 0u);
+    }
+}
+
+// The reader's buffer holds 511 bytes of a line; what lies beyond is the same
+// line and never a keyword line of its own.
+TEST(StateFile, TheTailOfAnOverlongLineIsNoLine) {
+    auto LineOf = [](const std::string& start, size_t length) { return start + std::string(length - start.size(), 'x'); };
+    const std::string longUrl = LineOf("URL http://h/", 511);
+    ScratchFolder folder;
+    std::string path = folder.File("list.txt");
+    WriteWholeFile(path,
+                   // a failed item whose URL line runs on into "END": closed
+                   // there, the block would keep its default status TRUE
+                   "BEGIN\r\nSRCFILE C:\\u\\a.dll\r\nDESTFILE C:\\c\\a.dll\r\nFILENAME a.dll\r\n" + longUrl +
+                   "END\r\nREGISTER FALSE\r\nDOWNLOADSTATUS FALSE\r\nEND\r\n\r\n"
+                   // a long URL alone does not matter: the reader does not use it
+                   "BEGIN\r\nSRCFILE C:\\u\\b.dll\r\nDESTFILE C:\\c\\b.dll\r\nFILENAME b.dll\r\n" +
+                   longUrl + "yyyy\r\nDOWNLOADSTATUS TRUE\r\nEND\r\n"
+                   // a cut destination is no destination: the block is dropped
+                   "BEGIN\r\nSRCFILE C:\\u\\c.dll\r\n" + LineOf("DESTFILE C:\\c\\", 512) +
+                   ".dll\r\nFILENAME c.dll\r\nEND\r\n"
+                   // 511 bytes before CR LF are a whole line
+                   "BEGIN\r\nSRCFILE C:\\u\\d.dll\r\n" + LineOf("DESTFILE C:\\c\\", 511) +
+                   "\r\nFILENAME d.dll\r\nEND\r\n"
+                   // so are 511 bytes before a lone line feed
+                   "BEGIN\r\nSRCFILE C:\\u\\e.dll\r\n" + LineOf("DESTFILE C:\\c\\", 511) +
+                   "\nFILENAME e.dll\nEND\n"
+                   // a long comment is one comment
+                   "BEGIN\r\nSRCFILE C:\\u\\f.dll\r\n" + LineOf("# ", 600) + "\r\nFILENAME f.dll\r\n" +
+                   LineOf("# ", 511) + "END\r\nDOWNLOADSTATUS no\r\nEND\r\n");
+    std::vector<FileListEntry> entries;
+    ASSERT_TRUE(ReadFileList(path.c_str(), &entries));
+    std::vector<std::string> names;
+    for (const FileListEntry& entry : entries) names.push_back(entry.fileName);
+    EXPECT_EQ(names, (std::vector<std::string>{"b.dll", "d.dll", "e.dll"}));
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[1].destinationPath, LineOf("DESTFILE C:\\c\\", 511).substr(9));
+    EXPECT_EQ(entries[2].destinationPath, LineOf("DESTFILE C:\\c\\", 511).substr(9));
+}
+
 TEST(StateFile, AnUncreatableFileRecordsNothing) {
     ScratchFolder folder;
     StateFileWriter writer(StateFilePath(folder.File("no-such-folder")), 1, 20240305, 120000);
     EXPECT_FALSE(writer.IsOpen());
-    writer.WriteBlock(Planned("a.dll", ""), true);
+    EXPECT_FALSE(writer.WriteBlock(Planned("a.dll", ""), true));
     EXPECT_FALSE(PathExists(folder.File("no-such-folder")));
 }
 

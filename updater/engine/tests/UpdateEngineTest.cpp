@@ -315,6 +315,35 @@ TEST_F(UpdateEngineTest, ItemsBelowASubFolderGetTheirFoldersOnBothSides) {
     EXPECT_NE(state.find("\r\nDESTFILE " + client.InProgram("data\\cfg\\x.txt") + "\r\n"), std::string::npos);
 }
 
+// A text with a line break, in CDATA (kept as it is) or in plain text, would
+// write lines of its own into the state file: here an END that closes the
+// failed item's block as downloaded, and a block that installs another file.
+TEST_F(UpdateEngineTest, ItemsWithLineBreaksInTheirTextsAreNotPlanned) {
+    std::string injected = "\nEND\nBEGIN\nSRCFILE " + client.InUpdate("evil.dll") +
+                           "\nDESTFILE C:\\windows\\evil.dll\nFILENAME evil.dll\nEND";
+    ManifestEntry inCdata = Missing("b.txt");
+    inCdata[1].second = "<![CDATA[" + inCdata[1].second + injected + "]]>";
+    ManifestEntry inText = Missing("c.txt");
+    inText[1].second += injected;
+    ManifestEntry inFileName = Missing("d.txt");
+    inFileName[0].second += "\r\nEND";
+    client.WriteManifest({Item("a.txt", "alpha"), inCdata, inText, inFileName});
+
+    NotifyRecorder recorder;
+    Run(0, 0, 1, 1, recorder.Window());
+    EXPECT_EQ(engine.PlannedCount(), 1);
+    EXPECT_EQ(engine.SuccessCount(), 1);
+    for (const char* path : {"/files/b.txt", "/files/c.txt", "/files/d.txt"}) {
+        EXPECT_EQ(server.RequestCount(path), 0) << path;
+    }
+    EXPECT_EQ(BlockStatuses(client.StateFile()), (std::vector<std::string>{"a.txt=TRUE"}));
+    EXPECT_EQ(ReadWholeFile(client.StateFile()).find("evil"), std::string::npos);
+    std::vector<FileListEntry> entries;
+    ASSERT_TRUE(ReadFileList(client.StateFile().c_str(), &entries));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].fileName, "a.txt");
+}
+
 TEST_F(UpdateEngineTest, WorksWithoutANotifyWindow) {
     client.WriteManifest({Item("a.txt", "alpha")});
     Run(0, 0, 1, 1, nullptr);
