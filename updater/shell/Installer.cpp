@@ -4,6 +4,7 @@
 
 #include "ClientFiles.h"
 #include "InstallTarget.h"
+#include "InstallerScope.h"
 #include "SafeFileCopy.h"
 
 namespace {
@@ -16,6 +17,20 @@ bool CanReadShared(const char* path) {
     return true;
 }
 
+// The folders an entry may touch; a folder the system does not report stays
+// empty and admits nothing.
+InstallFolders FoldersOfThisMachine(const char* programFolder, const char* updateFolder) {
+    InstallFolders folders;
+    folders.program = programFolder;
+    folders.update = updateFolder;
+    char folder[MAX_PATH] = {};
+    UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) folders.windows = folder;
+    length = GetSystemDirectoryA(folder, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) folders.system = folder;
+    return folders;
+}
+
 }  // namespace
 
 int InstallUpdates(std::vector<FileListEntry>& fileList, InstallProgressView& view, const char* programFolder,
@@ -24,10 +39,11 @@ int InstallUpdates(std::vector<FileListEntry>& fileList, InstallProgressView& vi
     const int count = static_cast<int>(fileList.size());
     view.SetRange(count);
     view.EnableFinish(false);
+    const InstallFolders folders = FoldersOfThisMachine(programFolder, updateFolder);
 
     for (int i = 0; i < count; ++i) {
         const FileListEntry& entry = fileList[static_cast<size_t>(i)];
-        if (CanReadShared(entry.sourcePath.c_str())) {
+        if (IsEntryInScope(entry, folders) && CanReadShared(entry.sourcePath.c_str())) {
             std::string target = InstallTargetPath(entry.destinationPath, entry.fileName);
             if (ReplaceFileWithCopy(entry.sourcePath.c_str(), target.c_str())) DeleteFileA(entry.sourcePath.c_str());
         }

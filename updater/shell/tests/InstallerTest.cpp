@@ -113,3 +113,47 @@ TEST_F(InstallerTest, FailedCopyLeavesTheDestinationWholeAndTheSourceInPlace) {
     }
     EXPECT_TRUE(names.empty()) << names.front();
 }
+
+// The state file is plain text that anyone can edit: an entry that takes its
+// source from outside the update folder, or puts its file outside the program
+// folder (also by way of ".."), is neither copied nor has its source deleted.
+TEST_F(InstallerTest, EntriesOutsideTheirFoldersAreLeftAsTheyAre) {
+    ScratchFolder outside;
+    std::string parent = client_.Path().substr(0, client_.Path().rfind('\\'));
+    ASSERT_EQ(outside.Path().substr(0, parent.size() + 1), parent + "\\");
+    std::string outsideName = outside.Path().substr(parent.size() + 1);
+
+    FileListEntry foreignSource;
+    foreignSource.sourcePath = client_.File("Formula.dat");
+    foreignSource.destinationPath = client_.File("copied.dat");
+    foreignSource.fileName = "copied.dat";
+    WriteWholeFile(foreignSource.sourcePath, "the user's formulas");
+
+    FileListEntry absoluteElsewhere = Stage("evil.dll");
+    absoluteElsewhere.destinationPath = outside.File("evil.dll");
+
+    FileListEntry climbingOut = Stage("climb.dll");
+    climbingOut.destinationPath = client_.Path() + "\\data\\..\\..\\" + outsideName + "\\climb.dll";
+
+    FileListEntry sourceClimbingOut = Stage("up.dll");
+    sourceClimbingOut.sourcePath = update() + "\\..\\up.dll";  // the installed file itself
+
+    std::vector<FileListEntry> list = {foreignSource, absoluteElsewhere, climbingOut, sourceClimbingOut,
+                                       Stage("fine.dll")};
+    EXPECT_EQ(Install(list), 1);
+
+    EXPECT_EQ(ReadWholeFile(client_.File("Formula.dat")), "the user's formulas");
+    EXPECT_FALSE(PathExists(client_.File("copied.dat")));
+    EXPECT_FALSE(PathExists(outside.File("evil.dll")));
+    EXPECT_FALSE(PathExists(outside.File("climb.dll")));
+    EXPECT_EQ(ReadWholeFile(client_.File("up.dll")), "old up.dll");
+    for (const char* name : {"evil.dll", "climb.dll", "up.dll"}) {
+        EXPECT_EQ(ReadWholeFile(update() + "\\" + name), std::string("new ") + name) << name;
+    }
+    EXPECT_EQ(ReadWholeFile(client_.File("fine.dll")), "new fine.dll");
+    EXPECT_FALSE(PathExists(update() + "\\fine.dll"));
+    EXPECT_FALSE(PathExists(statePath()));
+    EXPECT_EQ(UpdateFlag(), "FALSE");
+    EXPECT_EQ(view_.events, (std::vector<std::string>{"range 5", "finish off", "pos 1", "pos 2", "pos 3", "pos 4",
+                                                      "pos 5", "finish on", "done"}));
+}

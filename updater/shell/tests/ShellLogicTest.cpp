@@ -1,7 +1,9 @@
-// The shell's rules that need no window: mode words and install targets.
+// The shell's rules that need no window: mode words, install targets and the
+// entries the installation acts on.
 #include <gtest/gtest.h>
 
 #include "InstallTarget.h"
+#include "InstallerScope.h"
 #include "RunMode.h"
 
 TEST(RunModeTest, ModeWordsMatchWholeInAnyLetterCase) {
@@ -48,4 +50,67 @@ TEST(InstallTargetTest, UpdaterOwnFilesGoBesideTheirDestination) {
         {"KoravelRC.dl", "C:\\Q\\KoravelRC.dl", "C:\\Q\\KoravelRC.dl"},
     };
     for (const auto& c : cases) EXPECT_EQ(InstallTargetPath(c.destination, c.fileName), c.target) << c.fileName;
+}
+
+TEST(InstallerScopeTest, PathsAreJudgedByTheirResolvedText) {
+    const char* const kFolder = "C:\\Client\\Update\\";
+    const struct {
+        const char* path;
+        bool inside;
+    } cases[] = {
+        {"C:\\Client\\Update\\\\a.dll", true},  // as the engine writes it
+        {"C:\\Client\\Update\\data\\cfg\\a.dll", true},
+        {"c:\\client\\UPDATE\\a.dll", true},
+        {"C:\\Client\\Update/data/a.dll", true},
+        {"C:\\Client\\Update\\.\\a.dll", true},
+        {"C:\\Client\\Update\\data\\..\\a.dll", true},
+        {"C:\\Client\\Update\\..\\Stock.exe", false},
+        {"C:\\Client\\Update\\data\\..\\..\\Stock.exe", false},
+        {"C:\\Client\\Update\\..\\Update\\a.dll", false},  // leaves and comes back
+        {"C:\\Client\\Update/../Stock.exe", false},
+        {"C:\\Client\\Update\\.\\..\\Stock.exe", false},
+        {"C:\\Client\\Update", false},
+        {"C:\\Client\\Update\\", false},
+        {"C:\\Client\\Update\\data\\..", false},
+        {"C:\\Client\\UpdateX\\a.dll", false},
+        {"C:\\Client\\a.dll", false},
+        {"D:\\Client\\Update\\a.dll", false},
+        {"\\\\?\\C:\\Client\\Update\\a.dll", false},
+        {"C:\\Client\\Update\\a.dll:stream", false},
+        {"C:\\Client\\Update\\...\\a.dll", false},
+        {"C:\\Client\\Update\\.. \\a.dll", false},
+        {"C:\\Client\\Update\\CON", false},
+        {"C:\\Client\\Update\\*.dll", false},
+        {"C:\\Client\\Update\\a\tb.dll", false},
+        {"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(LiesInsideFolder(c.path, kFolder), c.inside) << c.path;
+    EXPECT_FALSE(LiesInsideFolder("C:\\Client\\a.dll", ""));
+    EXPECT_TRUE(LiesInsideFolder("C:\\Client\\a.dll", "C:\\Client"));
+}
+
+TEST(InstallerScopeTest, SourcesComeFromTheUpdateFolderAndGoToTheInstallFolders) {
+    const InstallFolders folders{"C:\\Client", "C:\\Windows", "C:\\Windows\\system32", "C:\\Client\\Update\\"};
+    const struct {
+        const char* source;
+        const char* destination;
+        bool inScope;
+    } cases[] = {
+        {"C:\\Client\\Update\\\\a.dll", "C:\\Client\\a.dll", true},
+        {"C:\\Client\\Update\\\\data\\a.xml", "C:\\Client\\data\\a.xml", true},
+        {"C:\\Client\\Update\\\\a.dll", "C:\\Windows\\a.dll", true},
+        {"C:\\Client\\Update\\\\a.dll", "C:\\Windows\\system32\\a.dll", true},
+        {"C:\\Client\\Update\\\\a.dll", "C:\\Users\\x\\Start Menu\\a.exe", false},
+        {"C:\\Client\\Update\\\\a.dll", "C:\\Client\\..\\Users\\a.exe", false},
+        {"C:\\Client\\Update\\\\a.dll", "C:\\Windows\\system32\\..\\..\\a.exe", false},
+        {"C:\\Client\\Stock.ini", "C:\\Client\\a.dll", false},  // its source would be deleted
+        {"C:\\Users\\x\\secret.txt", "C:\\Client\\secret.txt", false},
+        {"C:\\Client\\Update\\..\\Stock.exe", "C:\\Client\\b.exe", false},
+        {"", "C:\\Client\\a.dll", false},
+        {"C:\\Client\\Update\\\\a.dll", "", false},
+    };
+    for (const auto& c : cases) {
+        FileListEntry entry{c.source, c.destination, "a.dll", true};
+        EXPECT_EQ(IsEntryInScope(entry, folders), c.inScope) << c.source << " -> " << c.destination;
+    }
 }
