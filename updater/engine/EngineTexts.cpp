@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -95,7 +96,12 @@ char* NewNotifyText(const std::string& text) {
     return buffer;
 }
 
-int ProgressPercent(unsigned long received, long expected) {
-    if (expected != 0) return static_cast<int>(static_cast<double>(received) * 100.0 / static_cast<double>(expected));
-    return static_cast<int>(received / 8192) * 5;
+int ProgressPercent(uint64_t received, int64_t expected) {
+    const double kMax = static_cast<double>(std::numeric_limits<int>::max());
+    double figure = expected != 0 ? static_cast<double>(received) * 100.0 / static_cast<double>(expected)
+                                  : static_cast<double>(received / 8192) * 5.0;
+    // Converting a double outside int's range is undefined: clamp first.
+    if (!(figure > 0.0)) return 0;
+    if (figure >= kMax) return std::numeric_limits<int>::max();
+    return static_cast<int>(figure);
 }

@@ -2,6 +2,7 @@
 // bounded formatting of the 260-byte notification texts.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // Message of a download failure cause (1..9); any other cause gives the
@@ -20,5 +21,7 @@ std::string ItemRetryText(const std::string& fileName);
 char* NewNotifyText(const std::string& text);
 
 // Progress figure of a transfer: received * 100 / expected, truncated, when the
-// size is known; otherwise 5 for every full 8192 bytes. Not clamped.
-int ProgressPercent(unsigned long received, long expected);
+// size is known; otherwise 5 for every full 8192 bytes. It may pass 100 when
+// more arrives than announced; it is computed wide and kept within 0 and
+// INT_MAX, so that no count or announced size can make it overflow.
+int ProgressPercent(uint64_t received, int64_t expected);

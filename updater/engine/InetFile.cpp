@@ -3,7 +3,9 @@
 #include "EngineTexts.h"
 #include "InternetConnection.h"
 #include "Notify.h"
+#include "PartialFile.h"
 #include "RequestPath.h"
+#include "TransferLimits.h"
 
 #include <cstdio>
 
@@ -13,41 +15,10 @@ const char kAgent[] = "Koravel - MFC App";
 const char kHeaders[] = "Accept: */*\r\nUser-Agent: QMWL Koravel\r\n";
 const DWORD kChunkSize = 8192;
 
-// The local file being written; removed again unless Keep() was called.
-class PartialFile {
-public:
-    explicit PartialFile(const std::string& path)
-        : path_(path),
-          handle_(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~PartialFile() {
-        Close();
-        if (!kept_) DeleteFileA(path_.c_str());
-    }
-    PartialFile(const PartialFile&) = delete;
-    PartialFile& operator=(const PartialFile&) = delete;
-
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    bool Write(const char* bytes, DWORD count) {
-        DWORD written = 0;
-        return WriteFile(handle_, bytes, count, &written, nullptr) && written == count;
-    }
-    // Closes the file and moves it over the target path.
-    bool MoveTo(const std::string& target) {
-        Close();
-        kept_ = MoveFileExA(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
-        return kept_;
-    }
-
-private:
-    void Close() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
-
-    std::string path_;
-    HANDLE handle_;
-    bool kept_ = false;
-};
+bool IsRedirect(DWORD status) {
+    return status == HTTP_STATUS_MOVED || status == HTTP_STATUS_REDIRECT || status == HTTP_STATUS_REDIRECT_METHOD ||
+           status == HTTP_STATUS_REDIRECT_KEEP_VERB || status == 308;
+}
 
 }  // namespace
 
@@ -93,25 +64,61 @@ void CInetFile::Run() {
     }
 }
 
-void CInetFile::Transfer() {
-    HttpGet http(kAgent, connectTimeoutMs_, receiveTimeoutMs_);
+// The platform would follow a redirect to any scheme it knows (ftp:, file:
+// and the like); the transfer follows them itself and only to http and https.
+void CInetFile::SendFollowingRedirects(HttpGet& http) {
     ParsedUrl url;
     if (!ParseUrl(url_, &url) || !url.isHttp) Raise(kBadUrl);
-    http.Connect(url.host, url.port);
-    if (http.Send(EscapeRequestPath(url.objectPath), kHeaders) != HTTP_STATUS_OK) Raise(kServerFileFailed);
-    DWORD announced = 0;
+    std::string address = url_;
+    std::string objectPath = EscapeRequestPath(url.objectPath);
+    for (int redirects = 0;; ++redirects) {
+        http.Connect(url.host, url.port);
+        DWORD status = http.Send(objectPath, kHeaders, url.isHttps);
+        if (status == HTTP_STATUS_OK) return;
+        if (!IsRedirect(status)) Raise(kServerFileFailed);
+        if (redirects == kMaxRedirects) Raise(kRedirectFailed);
+        std::string location, next;
+        if (!http.Location(&location) || !ResolveUrl(address, location, &next) || !ParseUrl(next, &url)) {
+            Raise(kBadRedirectUrl);
+        }
+        if (!url.isHttp && !url.isHttps) Raise(kRedirectFailed);
+        address = next;
+        // The server's own address, already in the form it wants.
+        objectPath = url.objectPath;
+    }
+}
+
+void CInetFile::Transfer() {
+    HttpGet http(kAgent, connectTimeoutMs_, receiveTimeoutMs_);
+    SendFollowingRedirects(http);
+    uint64_t announced = 0;
     bool hasLength = http.ContentLength(&announced);
+    uint64_t ceiling = BodyCeiling(hasLength, announced, expectedSize_);
 
     PartialFile file(TemporaryPath());
     if (!file.IsOpen()) Raise(kLocalFileFailed);
     bytesReceived_ = 0;
+    LowSpeedWatch rate(lowSpeedLimit_, GetTickCount64());
     char chunk[kChunkSize];
-    for (;;) {
-        DWORD got = http.Read(chunk, kChunkSize);
+    for (bool ended = false; !ended;) {
+        // One chunk, filled piece by piece as the bytes arrive, so that a
+        // server too slow to fill it is noticed while it tries.
+        DWORD got = 0;
+        while (got < kChunkSize) {
+            DWORD piece = http.ReadArrived(chunk + got, kChunkSize - got);
+            if (piece == 0) {
+                ended = true;
+                break;
+            }
+            got += piece;
+            if (!rate.Arrived(piece, GetTickCount64())) return;  // the partial file goes with `file`
+        }
         if (got == 0) break;
+        // More than announced is no download.
+        if (got > ceiling - bytesReceived_) return;
         if (!file.Write(chunk, got)) Raise(kLocalFileFailed);
         bytesReceived_ += got;
-        if (cancelRequested_) return;  // the partial file goes with `file`
+        if (cancelRequested_) return;
         std::fputs(".", stdout);
         if (notifyWindow_ != nullptr) {
             PostMessageA(notifyWindow_, WM_UPDATE_NOTIFY, NOTIFY_PROGRESS,
@@ -119,7 +126,7 @@ void CInetFile::Transfer() {
         }
     }
     // A body cut short by the server is no download.
-    if (hasLength && announced != bytesReceived_) return;
+    if (!BodyIsComplete(hasLength, announced, bytesReceived_)) return;
     if (!file.MoveTo(localPath_)) Raise(kLocalFileFailed);
     completed_ = true;
 }

@@ -5,15 +5,23 @@
 // and was moved into place) and the file on disk. The body is written to
 // "<local path>.download" and replaces the local path only when complete, so
 // a failed or broken transfer leaves no new file and an older file untouched.
+//
+// A transfer is broken off, as a failed one, when it sends more than it
+// announced (see BodyCeiling), when its rate stays below the low-speed limit
+// for the limit's period, and when a redirect leads off http and https.
 #pragma once
 
+#include "LowSpeedWatch.h"
 #include "WorkerThread.h"
 
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <exception>
 #include <string>
+
+class HttpGet;
 
 class CInetFile : public WorkerThread {
 public:
@@ -45,6 +53,8 @@ public:
 
     static const DWORD kDefaultConnectTimeoutMs = 30000;
     static const DWORD kDefaultReceiveTimeoutMs = 60000;
+    // Redirects followed for one transfer before it gives up.
+    static const int kMaxRedirects = 10;
 
     CInetFile();
     ~CInetFile() override;  // cancels a running transfer and waits for its thread
@@ -54,21 +64,25 @@ public:
     void SetFileName(const std::string& name) { fileName_ = name; }
     void SetKind(int kind) { kind_ = kind; }
     void SetStatusCallback(bool on) { statusCallback_ = on; }
-    void SetExpectedSize(long size) { expectedSize_ = size; }
+    // The manifest's Length: the progress figure's base, and the most the body
+    // may carry when the server announces no Content-Length. 0: unknown.
+    void SetExpectedSize(int64_t size) { expectedSize_ = size; }
     void SetItemFlags(bool registerFile, bool zipFile, bool forceOverwrite, bool execute,
                       const std::string& executePar);
     void SetNotifyWindow(HWND window) { notifyWindow_ = window; }
     void SetTimeouts(DWORD connectMs, DWORD receiveMs);
+    void SetLowSpeedLimit(const LowSpeedLimit& limit) { lowSpeedLimit_ = limit; }
 
     const std::string& LastErrorText() const { return lastErrorText_; }
     bool Completed() const { return completed_; }
-    unsigned long BytesReceived() const { return bytesReceived_; }
+    uint64_t BytesReceived() const { return bytesReceived_; }
 
 protected:
     void Run() override;
 
 private:
     void Transfer();
+    void SendFollowingRedirects(HttpGet& http);
     [[noreturn]] void Raise(int cause);
     std::string TemporaryPath() const { return localPath_ + ".download"; }
 
@@ -79,8 +93,8 @@ private:
     std::string fileName_;
     std::string url_;
     std::atomic<bool> cancelRequested_{false};
-    std::atomic<unsigned long> bytesReceived_{0};
-    long expectedSize_ = 0;
+    std::atomic<uint64_t> bytesReceived_{0};
+    int64_t expectedSize_ = 0;
     bool registerFile_ = false;
     bool zipFile_ = false;
     bool forceOverwrite_ = false;
@@ -89,5 +103,6 @@ private:
     HWND notifyWindow_ = nullptr;
     DWORD connectTimeoutMs_ = kDefaultConnectTimeoutMs;
     DWORD receiveTimeoutMs_ = kDefaultReceiveTimeoutMs;
+    LowSpeedLimit lowSpeedLimit_ = kDefaultLowSpeedLimit;
     std::atomic<bool> completed_{false};
 };

@@ -210,7 +210,7 @@ bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
         file.SetUrl(item.url);
         file.SetLocalPath(item.downloadPath);
         file.SetFileName(item.fileName);
-        file.SetExpectedSize(static_cast<long>(static_cast<int32_t>(static_cast<uint32_t>(item.length))));
+        file.SetExpectedSize(item.length);
         file.SetItemFlags(item.registerFile, item.zipFile, item.forceOverwrite, item.execute, item.executePar);
         file.SetNotifyWindow(notify.Window());
         CreateDirectoriesAnySeparator(FolderOf(item.downloadPath).c_str());

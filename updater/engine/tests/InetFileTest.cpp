@@ -21,18 +21,21 @@ std::string Body(size_t size) {
 
 // One whole transfer, as the engine runs it: start and wait at once.
 struct Transfer {
-    explicit Transfer(const std::string& url, const std::string& localPath, long expectedSize = 0,
-                      HWND window = nullptr) {
+    explicit Transfer(const std::string& url, const std::string& localPath, int64_t expectedSize = 0,
+                      HWND window = nullptr, LowSpeedLimit lowSpeed = kDefaultLowSpeedLimit) {
         file.SetUrl(url);
         file.SetLocalPath(localPath);
         file.SetExpectedSize(expectedSize);
         file.SetNotifyWindow(window);
         file.SetTimeouts(2000, 2000);
+        file.SetLowSpeedLimit(lowSpeed);
         EXPECT_TRUE(file.Start());
         file.Wait();
     }
     CInetFile file;
 };
+
+using Clock = std::chrono::steady_clock;
 
 std::vector<LPARAM> ProgressFigures(NotifyRecorder& recorder) {
     std::vector<LPARAM> figures;
@@ -137,6 +140,102 @@ TEST_F(InetFileTest, ProgressPerChunkWithUnknownAndKnownSize) {
         Transfer transfer(server.Url("/known.bin"), folder.File("known.bin"), 1000, recorder.Window());
         EXPECT_EQ(ProgressFigures(recorder), (std::vector<LPARAM>{150}));
     }
+}
+
+// A server that keeps sending a little now and then, each piece well within
+// the per-read time-out, is broken off once a whole period brings less than
+// the minimum; one fast enough goes on to the end.
+TEST_F(InetFileTest, ATransferBelowTheLowSpeedLimitIsBrokenOff) {
+    const LowSpeedLimit limit{1024, 1000};  // the default's 60 s shortened to one
+    server.ServeSlowly("/trickle.bin", Body(3000), 10, 100);  // 100 bytes a second, for 30 s
+    server.ServeSlowly("/steady.bin", Body(6000), 1500, 300);  // 5000 bytes a second
+    const struct {
+        const char* target;
+        bool completes;
+    } cases[] = {
+        {"/trickle.bin", false},
+        {"/steady.bin", true},
+    };
+    for (const auto& c : cases) {
+        std::string local = folder.File("rate.bin");
+        DeleteFileA(local.c_str());
+        auto started = Clock::now();
+        Transfer transfer(server.Url(c.target), local, 0, nullptr, limit);
+        EXPECT_LT(Clock::now() - started, std::chrono::seconds(8)) << c.target;
+        EXPECT_EQ(transfer.file.Completed(), c.completes) << c.target;
+        EXPECT_EQ(PathExists(local), c.completes) << c.target;
+        EXPECT_FALSE(PathExists(local + ".download")) << c.target;
+    }
+}
+
+// Without a Content-Length the manifest's Length is the most a body may
+// carry; with one, the server's own figure decides.
+TEST_F(InetFileTest, ABodyLongerThanAnnouncedIsNoDownload) {
+    server.ServeUnannounced("/unannounced.bin", Body(5000));
+    server.Serve("/announced.bin", Body(5000));
+    const struct {
+        const char* target;
+        int64_t manifestLength;
+        bool completes;
+    } cases[] = {
+        {"/unannounced.bin", 1000, false},
+        {"/unannounced.bin", 4999, false},
+        {"/unannounced.bin", 5000, true},
+        {"/unannounced.bin", 0, true},  // no size known: the 2 GiB ceiling
+        {"/announced.bin", 1000, true},
+    };
+    for (const auto& c : cases) {
+        std::string local = folder.File("length.bin");
+        WriteWholeFile(local, "older copy");
+        Transfer transfer(server.Url(c.target), local, c.manifestLength);
+        EXPECT_EQ(transfer.file.Completed(), c.completes) << c.target << " " << c.manifestLength;
+        EXPECT_EQ(ReadWholeFile(local), c.completes ? Body(5000) : "older copy") << c.target << " " << c.manifestLength;
+        EXPECT_FALSE(PathExists(local + ".download"));
+    }
+}
+
+// Redirects are followed to http addresses only: one to another scheme
+// fails the attempt before anything is asked of the place it names.
+TEST_F(InetFileTest, RedirectsAreFollowedWithinHttpOnly) {
+    std::string port = std::to_string(server.Port());
+    server.Serve("/files/target.bin", "redirected body");
+    server.ServeRedirect("/to-http", 302, server.Url("/files/target.bin"));
+    server.ServeRedirect("/to-relative", 301, "/files/target.bin");
+    server.ServeRedirect("/to-second", 307, "/to-relative");
+    server.ServeRedirect("/to-ftp", 302, "ftp://127.0.0.1:" + port + "/files/target.bin");
+    server.ServeRedirect("/to-file", 302, "file:///C:/windows/win.ini");
+    server.ServeRedirect("/to-nowhere", 302, "");
+    server.ServeRedirect("/loop", 302, "/loop");
+    const struct {
+        const char* target;
+        bool completes;
+        int targetRequests;
+        int failure;  // the cause whose text the transfer keeps, 0 for none
+    } cases[] = {
+        {"/to-http", true, 1, 0},
+        {"/to-relative", true, 1, 0},
+        {"/to-second", true, 1, 0},
+        {"/to-ftp", false, 0, CInetFile::kRedirectFailed},
+        {"/to-file", false, 0, CInetFile::kRedirectFailed},
+        {"/to-nowhere", false, 0, CInetFile::kBadRedirectUrl},
+        {"/loop", false, 0, CInetFile::kRedirectFailed},
+    };
+    for (const auto& c : cases) {
+        std::string local = folder.File("redirected.bin");
+        DeleteFileA(local.c_str());
+        int before = server.RequestCount("/files/target.bin");
+        auto started = Clock::now();
+        Transfer transfer(server.Url(c.target), local);
+        EXPECT_LT(Clock::now() - started, std::chrono::seconds(15)) << c.target;
+        EXPECT_EQ(transfer.file.Completed(), c.completes) << c.target;
+        EXPECT_EQ(PathExists(local), c.completes) << c.target;
+        if (c.completes) {
+            EXPECT_EQ(ReadWholeFile(local), "redirected body") << c.target;
+        }
+        EXPECT_EQ(server.RequestCount("/files/target.bin") - before, c.targetRequests) << c.target;
+        EXPECT_EQ(transfer.file.LastErrorText(), InetFailureText(c.failure)) << c.target;
+    }
+    EXPECT_EQ(server.RequestCount("/loop"), CInetFile::kMaxRedirects + 1);
 }
 
 TEST_F(InetFileTest, DestroyingARunningTransferCancelsIt) {

@@ -34,6 +34,9 @@ bool SendAll(SOCKET socket, const char* bytes, size_t length) {
 const char* Reason(int status) {
     switch (status) {
         case 200: return "OK";
+        case 301: return "Moved Permanently";
+        case 302: return "Found";
+        case 307: return "Temporary Redirect";
         case 404: return "Not Found";
         case 500: return "Internal Server Error";
         default: return "Status";
@@ -138,6 +141,22 @@ void TestHttpServer::ServeSlowly(const std::string& target, const std::string& b
     Register(target, response);
 }
 
+void TestHttpServer::ServeRedirect(const std::string& target, int status, const std::string& location) {
+    Response response;
+    response.mode = Mode::kRedirect;
+    response.status = status;
+    response.location = location;
+    Register(target, response);
+}
+
+void TestHttpServer::ServeUnannounced(const std::string& target, const std::string& body) {
+    Response response;
+    response.mode = Mode::kUnannounced;
+    response.status = 200;
+    response.body = body;
+    Register(target, response);
+}
+
 std::vector<TestHttpServer::Request> TestHttpServer::Requests() const {
     std::lock_guard<std::mutex> guard(lock_);
     return requests_;
@@ -219,13 +238,15 @@ bool TestHttpServer::Respond(unsigned int clientHandle, const Response& response
         StoppingWithin(1000 * 3600);
         return false;
     }
-    std::string body = response.mode == Mode::kStatus ? std::string(Reason(response.status)) : response.body;
-    char head[256];
-    std::snprintf(head, sizeof head,
-                  "HTTP/1.1 %d %s\r\nContent-Type: application/octet-stream\r\nContent-Length: %u\r\n"
-                  "Connection: close\r\n\r\n",
-                  response.status, Reason(response.status), static_cast<unsigned>(body.size()));
-    if (!SendAll(client, head, std::strlen(head))) return false;
+    std::string body;
+    if (response.mode == Mode::kStatus) body = Reason(response.status);
+    if (response.mode != Mode::kStatus && response.mode != Mode::kRedirect) body = response.body;
+    std::string head = "HTTP/1.1 " + std::to_string(response.status) + " " + Reason(response.status) +
+                       "\r\nContent-Type: application/octet-stream\r\n";
+    if (response.mode == Mode::kRedirect) head += "Location: " + response.location + "\r\n";
+    if (response.mode != Mode::kUnannounced) head += "Content-Length: " + std::to_string(body.size()) + "\r\n";
+    head += "Connection: close\r\n\r\n";
+    if (!SendAll(client, head.data(), head.size())) return false;
     switch (response.mode) {
         case Mode::kCutShort:
             return SendAll(client, body.data(), std::min(response.sentBytes, body.size()));

@@ -40,16 +40,21 @@ public:
     void ServeCutShort(const std::string& target, const std::string& body, size_t sentBytes);
     // Sends the body in pieces of `pieceSize` bytes with a pause between them.
     void ServeSlowly(const std::string& target, const std::string& body, size_t pieceSize, int pauseMs);
+    // Answers `status` with the header "Location: <location>" and no body.
+    void ServeRedirect(const std::string& target, int status, const std::string& location);
+    // Sends the body without a Content-Length; closing the connection ends it.
+    void ServeUnannounced(const std::string& target, const std::string& body);
 
     std::vector<Request> Requests() const;
     int RequestCount(const std::string& target) const;
 
 private:
-    enum class Mode { kBody, kStatus, kStall, kCutShort, kSlow };
+    enum class Mode { kBody, kStatus, kStall, kCutShort, kSlow, kRedirect, kUnannounced };
     struct Response {
         Mode mode = Mode::kStatus;
         int status = 404;
         std::string body;
+        std::string location;
         size_t sentBytes = 0;
         size_t pieceSize = 0;
         int pauseMs = 0;

@@ -1,0 +1,129 @@
+// The arithmetic that judges one transfer: its progress figure, the most a
+// body may carry, when it is whole, and when it is too slow to go on.
+#include "EngineTexts.h"
+#include "LowSpeedWatch.h"
+#include "TransferLimits.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+
+namespace {
+
+const uint64_t k4GiB = uint64_t{1} << 32;
+
+TEST(TransferProgress, FiguresStayWithinIntWhateverTheCounts) {
+    const struct {
+        uint64_t received;
+        int64_t expected;
+        int figure;
+    } cases[] = {
+        {1500, 1000, 150},
+        {999, 1000, 99},
+        {0, 1000, 0},
+        // A large body against a small announced Length: far beyond int.
+        {uint64_t{3} << 30, 10, INT_MAX},
+        {UINT64_MAX, 1, INT_MAX},
+        // Past 4 GiB the count must not wrap to a small figure.
+        {k4GiB + 100, int64_t{8} << 30, 50},
+        // Without a size, 5 for every full 8192 bytes, also beyond int.
+        {8192 * 3 + 1, 0, 15},
+        {k4GiB * 1024, 0, INT_MAX},
+        // A negative Length (sign-extended from the manifest) gives no negative figure.
+        {1000, -1, 0},
+        {1000, INT64_MIN, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ProgressPercent(c.received, c.expected), c.figure) << c.received << " of " << c.expected;
+    }
+}
+
+TEST(TransferLimits, CeilingIsTheContentLengthElseThePositiveManifestLengthElseTwoGiB) {
+    const struct {
+        bool hasContentLength;
+        uint64_t contentLength;
+        int64_t manifestLength;
+        uint64_t ceiling;
+    } cases[] = {
+        {true, 500, 1000, 500},
+        {true, 0, 1000, 0},
+        {true, k4GiB + 1, 10, k4GiB + 1},
+        {false, 0, 1000, 1000},
+        {false, 0, int64_t{6} << 30, uint64_t{6} << 30},
+        {false, 0, 0, kUnannouncedBodyCeiling},
+        {false, 0, -5, kUnannouncedBodyCeiling},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(BodyCeiling(c.hasContentLength, c.contentLength, c.manifestLength), c.ceiling)
+            << c.hasContentLength << " " << c.contentLength << " " << c.manifestLength;
+    }
+    EXPECT_EQ(kUnannouncedBodyCeiling, uint64_t{2} * 1024 * 1024 * 1024);
+}
+
+TEST(TransferLimits, ContentLengthIsRead64BitWide) {
+    const struct {
+        const char* text;
+        bool valid;
+        uint64_t value;
+    } cases[] = {
+        {"0", true, 0},
+        {"1500", true, 1500},
+        {" 1500 ", true, 1500},
+        {"4294967396", true, k4GiB + 100},  // would wrap to 100 in 32 bits
+        {"18446744073709551615", true, UINT64_MAX},
+        {"18446744073709551616", false, 0},
+        {"", false, 0},
+        {"-1", false, 0},
+        {"12abc", false, 0},
+        {"1 2", false, 0},
+    };
+    for (const auto& c : cases) {
+        uint64_t value = 77;
+        EXPECT_EQ(ParseContentLength(c.text, &value), c.valid) << '"' << c.text << '"';
+        EXPECT_EQ(value, c.valid ? c.value : 77) << '"' << c.text << '"';
+    }
+}
+
+TEST(TransferLimits, ABodyIsWholeOnlyWhenItsCountMatchesTheAnnouncedLength) {
+    EXPECT_TRUE(BodyIsComplete(false, 0, 12345));
+    EXPECT_TRUE(BodyIsComplete(true, 100, 100));
+    EXPECT_FALSE(BodyIsComplete(true, 100, 99));
+    EXPECT_FALSE(BodyIsComplete(true, 100, k4GiB + 100));
+    EXPECT_TRUE(BodyIsComplete(true, k4GiB + 100, k4GiB + 100));
+}
+
+TEST(LowSpeedWatch, TooSlowOnceAWholePeriodBringsLessThanTheMinimum) {
+    const LowSpeedLimit limit{1024, 60000};
+    {
+        // One byte every 59 seconds: each read is within the per-read
+        // time-out, but the first whole period brings far too little.
+        LowSpeedWatch watch(limit, 1000);
+        EXPECT_TRUE(watch.Arrived(1, 1000 + 59000));
+        EXPECT_FALSE(watch.Arrived(1, 1000 + 118000));
+    }
+    {
+        // 1024 bytes a minute is enough, however they are spread.
+        LowSpeedWatch watch(limit, 0);
+        for (uint64_t minute = 1; minute <= 10; ++minute) {
+            EXPECT_TRUE(watch.Arrived(1000, minute * 60000 - 30000)) << minute;
+            EXPECT_TRUE(watch.Arrived(24, minute * 60000 - 1)) << minute;
+        }
+    }
+    {
+        // The period that follows a good one is judged on its own.
+        LowSpeedWatch watch(limit, 0);
+        EXPECT_TRUE(watch.Arrived(5000, 100));
+        EXPECT_TRUE(watch.Arrived(1023, 60099));
+        EXPECT_FALSE(watch.Arrived(0, 60100));
+    }
+    {
+        // A minimum of 0 turns the watch off.
+        LowSpeedWatch watch(LowSpeedLimit{0, 1000}, 0);
+        EXPECT_TRUE(watch.Arrived(0, 1000000));
+    }
+    EXPECT_EQ(kDefaultLowSpeedLimit.minimumBytes, 1024u);
+    EXPECT_EQ(kDefaultLowSpeedLimit.periodMs, 60000u);
+}
+
+}  // namespace
