@@ -71,20 +71,17 @@ void RunManifest(const std::vector<std::string>& words, std::ostream& out, std::
     items.reserve(files.size());
     for (const ReleaseFile& file : files) {
         items.push_back(DescribeReleaseFile(file, baseUrl, err));
-        err.flush();
     }
 
     std::string manifest = ManifestDocument(version, items);
-    out << output.string() << ": " << items.size() << " file(s)";
+    std::string signedBy = "not signed";
     if (key) {
         const int64_t now = static_cast<int64_t>(std::time(nullptr));
         const int64_t expires = now + validDays * kSecondsPerDay;
         manifest = SignManifest(manifest, key.get(), now, expires);
-        out << ", signed by key " << PublicKeyId(key.get()) << " at " << FormatUtcTime(now) << ", expires "
-            << FormatUtcTime(expires);
-    } else {
-        out << ", not signed";
+        signedBy = "signed by key " + PublicKeyId(key.get()) + " at " + FormatUtcTime(now) + ", expires " +
+                   FormatUtcTime(expires);
     }
-    out << "\n";
     ReplaceFile(output, manifest);
+    out << output.string() << ": " << items.size() << " file(s), " << signedBy << "\n";
 }
