@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 
 namespace xml {
 
@@ -19,15 +20,10 @@ std::string Lowercase(std::string text) {
 
 bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-unsigned CodePageForName(const std::string& name) {
+bool IsChineseEncodingName(const std::string& name) {
     std::string lower = Lowercase(name);
-    if (lower == "gb2312" || lower == "gbk" || lower == "gb18030" || lower == "x-gbk" ||
-        lower == "cp936" || lower == "windows-936")
-        return kChineseCodePage;
-    if (lower.compare(0, 3, "utf") == 0 || lower.compare(0, 3, "ucs") == 0 ||
-        lower == "unicode")
-        return 0;
-    return CP_ACP;
+    return lower == "gb2312" || lower == "gbk" || lower == "gb18030" || lower == "x-gbk" || lower == "cp936" ||
+           lower == "windows-936";
 }
 
 }  // namespace
@@ -53,7 +49,9 @@ DeclaredEncoding FindDeclaredEncoding(const std::string& bytes) {
     size_t valueEnd = bytes.find(quote, valueBegin);
     if (valueEnd == std::string::npos || valueEnd > close) return result;
 
-    result.codePage = CodePageForName(bytes.substr(valueBegin, valueEnd - valueBegin));
+    if (!IsChineseEncodingName(bytes.substr(valueBegin, valueEnd - valueBegin))) return result;
+    result.decodable = true;
+    result.codePage = kChineseCodePage;
     result.attributeBegin = key;
     while (result.attributeBegin > 0 && IsXmlSpace(bytes[result.attributeBegin - 1]))
         --result.attributeBegin;
@@ -61,17 +59,20 @@ DeclaredEncoding FindDeclaredEncoding(const std::string& bytes) {
     return result;
 }
 
-std::wstring DecodeWithCodePage(const std::string& bytes, const DeclaredEncoding& declared) {
-    std::string text = bytes;
-    if (declared.attributeEnd > declared.attributeBegin && declared.attributeEnd <= text.size())
-        text.erase(declared.attributeBegin, declared.attributeEnd - declared.attributeBegin);
-    if (text.empty()) return std::wstring();
-    int length = static_cast<int>(text.size());
-    int size = MultiByteToWideChar(declared.codePage, 0, text.data(), length, nullptr, 0);
-    if (size <= 0) return std::wstring();
+bool DecodeWithCodePage(const std::string& bytes, const DeclaredEncoding& declared, std::wstring* text) {
+    if (!declared.decodable) return false;
+    std::string encoded = bytes;
+    if (declared.attributeEnd > declared.attributeBegin && declared.attributeEnd <= encoded.size())
+        encoded.erase(declared.attributeBegin, declared.attributeEnd - declared.attributeBegin);
+    if (encoded.empty() || encoded.size() > static_cast<size_t>(INT_MAX)) return false;
+    int length = static_cast<int>(encoded.size());
+    int size = MultiByteToWideChar(declared.codePage, MB_ERR_INVALID_CHARS, encoded.data(), length, nullptr, 0);
+    if (size <= 0) return false;
     std::wstring wide(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(declared.codePage, 0, text.data(), length, &wide[0], size);
-    return wide;
+    if (MultiByteToWideChar(declared.codePage, MB_ERR_INVALID_CHARS, encoded.data(), length, &wide[0], size) != size)
+        return false;
+    text->swap(wide);
+    return true;
 }
 
 }  // namespace xml

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 #include <ole2.h>
-#include <msxml.h>
+#include <msxml2.h>
 
 #include <fstream>
 #include <iterator>
@@ -101,6 +101,36 @@ void ReportCreationFailure(HRESULT hr) {
                                                  : "Unable to create MSXML instance";
     MessageBoxA(nullptr, text, nullptr, MB_OK | MB_ICONERROR);
 }
+
+// IXMLDOMDocument2, which the import libraries do not define.
+const IID kDocumentWithPropertiesIid = {0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+
+// A document is read from its own bytes only: no external entity or DTD is
+// fetched, nothing is validated, and DTDs are refused where the document
+// model knows the property (older versions do not; that is no failure).
+void ConfineToOwnBytes(IXMLDOMDocument* document) {
+    document->put_resolveExternals(VARIANT_FALSE);
+    document->put_validateOnParse(VARIANT_FALSE);
+    ComRef<IXMLDOMDocument2> withProperties;
+    if (FAILED(document->QueryInterface(kDocumentWithPropertiesIid, reinterpret_cast<void**>(withProperties.Out()))))
+        return;
+    ScopedBstr name(SysAllocString(L"ProhibitDTD"));
+    VARIANT prohibit;
+    VariantInit(&prohibit);
+    prohibit.vt = VT_BOOL;
+    prohibit.boolVal = VARIANT_TRUE;
+    withProperties->setProperty(name.Get(), prohibit);
+}
+
+// Whether the loaded document carries a document type declaration. Such a
+// document is refused even where the model ignored "ProhibitDTD", so that
+// every platform reads the same documents.
+bool HasDocumentType(IXMLDOMDocument* document) {
+    ComRef<IXMLDOMDocumentType> type;
+    return SUCCEEDED(document->get_doctype(type.Out())) && type.Get() != nullptr;
+}
+
+const char kDtdProhibited[] = "DTD prohibited";
 
 bool ReadWholeFile(const char* path, std::string* bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -203,6 +233,7 @@ bool XmlDocument::Load(const char* path) {
     if (!doc_) return false;
     // The tree is walked as soon as Load returns, so the load is synchronous.
     doc_->put_async(VARIANT_FALSE);
+    ConfineToOwnBytes(doc_);
 
     std::wstring widePath = AnsiToWide(path);
     ScopedVariant source;
@@ -210,7 +241,7 @@ bool XmlDocument::Load(const char* path) {
     source.Get().bstrVal = SysAllocString(widePath.c_str());
     VARIANT_BOOL loaded = VARIANT_FALSE;
     HRESULT hr = doc_->load(source.Get(), &loaded);
-    if (SUCCEEDED(hr) && loaded == VARIANT_TRUE) return true;
+    if (SUCCEEDED(hr) && loaded == VARIANT_TRUE) return AcceptLoaded();
     KeepParseError();
 
     // Some document models refuse a legacy declaration such as
@@ -218,18 +249,26 @@ bool XmlDocument::Load(const char* path) {
     // another name. Decode such a file here and parse the text from memory.
     std::string bytes;
     if (!ReadWholeFile(path, &bytes)) return false;
-    DeclaredEncoding declared = FindDeclaredEncoding(bytes);
-    if (declared.codePage == 0) return false;
-    std::wstring text = DecodeWithCodePage(bytes, declared);
-    if (text.empty()) return false;
+    std::wstring text;
+    if (!DecodeWithCodePage(bytes, FindDeclaredEncoding(bytes), &text)) return false;
     ScopedBstr xmlText(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
     loaded = VARIANT_FALSE;
     hr = doc_->loadXML(xmlText.Get(), &loaded);
     if (SUCCEEDED(hr) && loaded == VARIANT_TRUE) {
         lastError_.clear();
-        return true;
+        return AcceptLoaded();
     }
     KeepParseError();
+    return false;
+}
+
+bool XmlDocument::AcceptLoaded() {
+    if (!HasDocumentType(doc_)) return true;
+    lastError_ = kDtdProhibited;
+    // Nothing of a refused document stays reachable.
+    ScopedBstr empty(SysAllocString(L""));
+    VARIANT_BOOL cleared = VARIANT_FALSE;
+    doc_->loadXML(empty.Get(), &cleared);
     return false;
 }
 

@@ -49,6 +49,8 @@ public:
     bool IsCreated() const { return doc_ != nullptr; }
     // Loads a file by its ANSI path; complete when it returns. A file refused
     // for its declared encoding is decoded here and parsed from memory.
+    // External entities and DTDs are never fetched; a document with a
+    // document type declaration is refused.
     bool Load(const char* path);
     // The parse error's reason after a failed Load, trailing CR/LF removed.
     const std::string& LastError() const { return lastError_; }
@@ -57,6 +59,8 @@ public:
 
 private:
     void KeepParseError();
+    // True unless the loaded document has a DTD, which is then unloaded.
+    bool AcceptLoaded();
 
     bool comInitialised_ = false;
     IXMLDOMDocument* doc_ = nullptr;

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "DeclaredEncoding.h"
 #include "TestFiles.h"
 
 namespace {
@@ -79,6 +80,79 @@ TEST_F(XmlDocumentTest, MalformedFileFailsWithReasonWithoutTrailingLineBreaks) {
     }
 }
 
+// A byte sequence that is not valid in the declared code page makes the file
+// fail, as the document model itself fails it, instead of loading made-up
+// replacement characters.
+TEST_F(XmlDocumentTest, GbDeclaredFileWithInvalidBytesFails) {
+    const char* invalid[] = {"\xB9\x20", "\xFF", "\xB9\x7F"};
+    for (const char* bytes : invalid) {
+        SCOPED_TRACE(testing::PrintToString(std::string(bytes)));
+        xml::XmlDocument document;
+        std::string path = Write("invalid-gb.xml", "<?xml version=\"1.0\" encoding=\"gb2312\"?><root>" + kStockGb +
+                                                       bytes + "</root>");
+        EXPECT_FALSE(document.Load(path.c_str())) << document.Root().Text();
+        EXPECT_TRUE(document.Root().IsNull());
+    }
+}
+
+TEST(DeclaredEncoding, OnlyTheChineseNamesAreDecodedHere) {
+    const struct {
+        const char* declaration;
+        bool decodable;
+    } cases[] = {
+        {"<?xml version=\"1.0\" encoding=\"gb2312\"?>", true},
+        {"<?xml version='1.0' encoding = 'GBK'?>", true},
+        {"<?xml version=\"1.0\" encoding=\"GB18030\"?>", true},
+        {"<?xml version=\"1.0\" encoding=\"utf-8\"?>", false},
+        {"<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>", false},
+        {"<?xml version=\"1.0\" encoding=\"shift_jis\"?>", false},
+        {"<?xml version=\"1.0\"?>", false},
+        {"<root/>", false},
+    };
+    for (const auto& c : cases) {
+        std::string bytes = std::string(c.declaration) + "<root/>";
+        xml::DeclaredEncoding declared = xml::FindDeclaredEncoding(bytes);
+        EXPECT_EQ(c.decodable, declared.decodable) << c.declaration;
+        std::wstring text = L"unchanged";
+        EXPECT_EQ(c.decodable, xml::DecodeWithCodePage(bytes, declared, &text)) << c.declaration;
+        if (c.decodable) {
+            EXPECT_EQ(936u, declared.codePage);
+            EXPECT_EQ(std::wstring::npos, text.find(L"encoding")) << c.declaration;
+        } else {
+            EXPECT_EQ(L"unchanged", text) << c.declaration;
+        }
+    }
+}
+
+TEST(DeclaredEncoding, DecodingRefusesSequencesInvalidInTheCodePage) {
+    const std::string declaration = "<?xml version=\"1.0\" encoding=\"gb2312\"?>";
+    const struct {
+        std::string content;
+        bool valid;
+    } cases[] = {
+        {kStockGb, true},
+        {"plain", true},
+        {"\xB9\x20", false},  // a lead byte before a blank
+        {"\xFF", false},
+        {kStockGb + "\xB9", false},  // a lead byte without its trail
+    };
+    for (const auto& c : cases) {
+        std::string bytes = declaration + "<r>" + c.content + "</r>";
+        std::wstring text;
+        EXPECT_EQ(c.valid, xml::DecodeWithCodePage(bytes, xml::FindDeclaredEncoding(bytes), &text))
+            << testing::PrintToString(c.content);
+        if (c.valid) {
+            EXPECT_NE(std::wstring::npos, text.find(L"<r>"));
+        } else {
+            EXPECT_TRUE(text.empty());
+        }
+    }
+    std::wstring stock;
+    ASSERT_TRUE(xml::DecodeWithCodePage(declaration + kStockGb, xml::FindDeclaredEncoding(declaration + kStockGb),
+                                        &stock));
+    EXPECT_EQ(L"<?xml version=\"1.0\"?>\u80a1\u7968", stock);
+}
+
 TEST_F(XmlDocumentTest, MissingFileFails) {
     xml::XmlDocument document;
     EXPECT_FALSE(document.Load(folder_.File("absent.xml").c_str()));
@@ -117,6 +191,47 @@ TEST_F(XmlDocumentTest, TreeAccessByQualifiedNameAndAttributes) {
     EXPECT_FALSE(children[1].Attribute("c2", &value));
     EXPECT_EQ("unchanged", value);
     EXPECT_FALSE(children[0].Attribute("c0", &value));  // not an element
+}
+
+// A document may not pull in other files through its DTD: neither an
+// external entity nor an external DTD subset, whatever the declared
+// encoding. A document with a DTD is refused, and nothing of it or of the
+// files it names can be reached.
+TEST_F(XmlDocumentTest, ExternalEntitiesAndDtdsPullInNothing) {
+    const std::string secret = "TOP-SECRET-CONTENT";
+    std::string secretPath = Write("secret.txt", secret);
+    Write("secret.dtd", "<!ENTITY fromDtd \"" + secret + "\">");
+    std::string secretUrl = "file:///" + secretPath;
+    for (char& c : secretUrl) {
+        if (c == '\\') c = '/';
+    }
+    const EncodedFile files[] = {
+        {"entity-relative.xml",
+         "<?xml version=\"1.0\"?><!DOCTYPE root [<!ENTITY x SYSTEM \"secret.txt\">]><root>&x;</root>"},
+        {"entity-absolute.xml",
+         "<?xml version=\"1.0\"?><!DOCTYPE root [<!ENTITY x SYSTEM \"" + secretUrl + "\">]><root>&x;</root>"},
+        {"entity-in-attribute.xml",
+         "<?xml version=\"1.0\"?><!DOCTYPE root [<!ENTITY x SYSTEM \"secret.txt\">]><root a=\"&x;\">t</root>"},
+        {"external-subset.xml",
+         "<?xml version=\"1.0\"?><!DOCTYPE root SYSTEM \"secret.dtd\"><root>&fromDtd;</root>"},
+        {"parameter-entity.xml",
+         "<?xml version=\"1.0\"?><!DOCTYPE root [<!ENTITY % p SYSTEM \"secret.dtd\"> %p;]><root>&fromDtd;</root>"},
+        {"entity-gb2312.xml",
+         "<?xml version=\"1.0\" encoding=\"gb2312\"?><!DOCTYPE root [<!ENTITY x SYSTEM \"secret.txt\">]>"
+         "<root>" + kStockGb + "&x;</root>"},
+    };
+    for (const EncodedFile& file : files) {
+        SCOPED_TRACE(file.name);
+        xml::XmlDocument document;
+        ASSERT_TRUE(document.IsCreated());
+        EXPECT_FALSE(document.Load(Write(file.name, file.bytes).c_str()));
+        EXPECT_FALSE(document.LastError().empty());
+        xml::XmlNode root = document.Root();
+        std::string attribute;
+        root.Attribute("a", &attribute);
+        EXPECT_EQ(std::string::npos, root.Text().find(secret)) << root.Text();
+        EXPECT_EQ(std::string::npos, attribute.find(secret)) << attribute;
+    }
 }
 
 TEST_F(XmlDocumentTest, NodeCopiesShareTheNodeAndOutliveTheirSource) {
