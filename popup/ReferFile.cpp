@@ -31,10 +31,12 @@ bool ReadReferFile(const char* path, CReferQueue* queue) {
     xml::XmlNode root = document.Root();
     if (root.IsNull()) return false;
 
-    queue->Clear();
+    // Read aside and swapped in whole: a read that fails part-way (out of
+    // memory, say) leaves the queue as it was.
+    CReferQueue rows;
     xml::XmlNode data = root.FirstChildElement("rs:data");
-    if (data.IsNull()) return true;
-    for (const xml::XmlNode& row : data.Children()) {
+    // Row by row, and no further than the queue takes.
+    for (xml::XmlNode row = data.FirstChild(); !row.IsNull() && !rows.Full(); row = row.NextSibling()) {
         if (!row.IsElement()) continue;  // comments and text between rows
         ReferAttributes attributes;
         attributes.c0 = AttributeText(row, "c0");
@@ -42,7 +44,8 @@ bool ReadReferFile(const char* path, CReferQueue* queue) {
         attributes.c2 = AttributeText(row, "c2");
         attributes.c3 = AttributeText(row, "c3");
         attributes.c4 = AttributeText(row, "c4");
-        queue->Append(MakeReferRecord(attributes));
+        rows.Append(MakeReferRecord(attributes));
     }
+    queue->Swap(rows);
     return true;
 }

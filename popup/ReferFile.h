@@ -12,5 +12,7 @@ std::string ReferFilePath();
 // Reads the rows of the file's first "rs:data" element into the queue.
 // False, with the queue untouched, when the document model is unavailable,
 // the file is missing or not well-formed, or it has no root element; else the
-// queue holds exactly the file's rows (none without "rs:data").
+// queue holds the file's rows (none without "rs:data"), the first
+// CReferQueue::kCapacity of them when there are more. Throws only when memory
+// runs out, and then leaves the queue as it was.
 bool ReadReferFile(const char* path, CReferQueue* queue);

@@ -191,6 +191,18 @@ std::vector<XmlNode> XmlNode::Children() const {
     return children;
 }
 
+XmlNode XmlNode::FirstChild() const {
+    IXMLDOMNode* child = nullptr;
+    if (!node_ || node_->get_firstChild(&child) != S_OK) return XmlNode();
+    return XmlNode(child);
+}
+
+XmlNode XmlNode::NextSibling() const {
+    IXMLDOMNode* sibling = nullptr;
+    if (!node_ || node_->get_nextSibling(&sibling) != S_OK) return XmlNode();
+    return XmlNode(sibling);
+}
+
 XmlNode XmlNode::FirstChildElement(const char* name) const {
     for (const XmlNode& child : Children()) {
         if (child.IsElement() && child.Name() == name) return child;

@@ -30,6 +30,10 @@ public:
     std::string Text() const;  // text content of the node and its descendants
 
     std::vector<XmlNode> Children() const;  // every child node, in document order
+    // One node at a time, for lists too long to collect: the first child and
+    // the next sibling, or a null node.
+    XmlNode FirstChild() const;
+    XmlNode NextSibling() const;
     // First child element whose qualified name equals `name` byte for byte.
     XmlNode FirstChildElement(const char* name) const;
     // Attribute value as text; false when it is missing or not a string value.

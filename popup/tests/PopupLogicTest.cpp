@@ -168,4 +168,28 @@ TEST(ReferQueue, HandsOutRecordsInOrderOfArrival) {
     EXPECT_FALSE(queue.TakeFront(&record));
 }
 
+// A reference file with very many rows fills the queue up to its capacity;
+// the rows beyond are dropped and the first ones keep their order.
+TEST(ReferQueue, HoldsAtMostItsCapacityAndDropsTheRest) {
+    CReferQueue queue;
+    const int rows = static_cast<int>(CReferQueue::kCapacity) + 5;
+    int appended = 0;
+    for (int id = 1; id <= rows; ++id) {
+        if (queue.Append(MakeReferRecord(ReferAttributes{std::to_string(id), "", "", "", ""}))) ++appended;
+    }
+    EXPECT_EQ(10000u, CReferQueue::kCapacity);
+    EXPECT_EQ(static_cast<int>(CReferQueue::kCapacity), appended);
+    EXPECT_EQ(CReferQueue::kCapacity, queue.Size());
+    EXPECT_TRUE(queue.Full());
+
+    ReferRecord record{};
+    ASSERT_TRUE(queue.TakeFront(&record));
+    EXPECT_EQ(1, record.nID);
+    EXPECT_FALSE(queue.Full());
+    EXPECT_TRUE(queue.Append(MakeReferRecord(ReferAttributes{"99999", "", "", "", ""})));
+    int last = 0;
+    while (queue.TakeFront(&record)) last = record.nID;
+    EXPECT_EQ(99999, last);
+}
+
 }  // namespace
