@@ -82,9 +82,9 @@ void ReplaceFile(const std::filesystem::path& path, const std::string& bytes) {
     std::filesystem::path partial = path;
     partial += ".partial";
     UniqueFd file(::open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    if (file.Get() < 0) Fail(partial, "cannot create", errno);
+    if (file.Get() < 0) Fail(path, "cannot create", errno);
     try {
-        WriteAll(file, partial, bytes);
+        WriteAll(file, path, bytes);
     } catch (...) {
         ::unlink(partial.c_str());
         throw;
