@@ -71,8 +71,10 @@ protected:
 
 // Scans text (zero-terminated, may be null: then nothing is reported) and
 // delivers every token to sink, on the calling thread, after scanning has
-// finished. A null sink receives nothing. Always returns false. Calls from
-// several threads are scanned one after the other.
+// finished. A null sink receives nothing. A text too large for the memory
+// the library can get yields no tokens. Always returns false; no exception
+// of the library's own leaves it. Calls from several threads are scanned
+// one after the other.
 extern "C" LEXORA_API bool LEXORA_CALL LexicalAnalysis(const char* text, TokenSink* sink);
 
 #endif

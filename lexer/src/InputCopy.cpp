@@ -5,8 +5,10 @@
 
 void InputCopy::Replace(const char* text)
 {
-    length_ = std::strlen(text);
-    bytes_.assign(text, text + length_ + 1);
+    // The old copy stays whole until the new one is made.
+    const std::size_t length = std::strlen(text);
+    bytes_.assign(text, text + length + 1);
+    length_ = length;
     readPosition_ = 0;
 }
 

@@ -12,6 +12,8 @@ public:
     static constexpr std::size_t kMaxPiece = 8192;
 
     // Replaces the copy with text up to and including its terminating zero.
+    // Throws std::bad_alloc when there is no room for it; the previous copy
+    // is then kept as it was.
     void Replace(const char* text);
 
     // Copies the next piece (at most capacity and kMaxPiece bytes, never the
