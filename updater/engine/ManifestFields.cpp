@@ -81,6 +81,8 @@ void ApplyManifestField(UpdateItem* item, const std::string& name, const std::st
     } else if (EqualsIgnoreCase(name, "MD5")) {
         std::memset(item->md5, 0, sizeof item->md5);
         std::strncpy(item->md5, value.c_str(), sizeof item->md5 - 1);
+    } else if (EqualsIgnoreCase(name, "SHA256")) {
+        item->sha256 = value;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "UpdateEngine.h"
 
+#include "AcceptedManifest.h"
+#include "CryptoApi.h"
 #include "EngineTexts.h"
 #include "InetFile.h"
 #include "LocalFileInfo.h"
@@ -13,6 +15,10 @@
 
 #include <atomic>
 #include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <memory>
 
 namespace {
 
@@ -71,6 +77,10 @@ public:
     bool fetchManifest = true;
     bool plan = true;
     bool download = true;
+    // With a publisher's key (its PEM text given), only manifests signed by it
+    // are planned; a key that cannot be read accepts nothing.
+    bool keyGiven = false;
+    std::unique_ptr<CryptoApiSignatureKey> manifestKey;
     DWORD connectTimeoutMs = CInetFile::kDefaultConnectTimeoutMs;
     DWORD receiveTimeoutMs = CInetFile::kDefaultReceiveTimeoutMs;
 
@@ -82,6 +92,7 @@ private:
     bool CheckNews();
     bool FetchManifest();
     void PlanUpdate();
+    bool ManifestIsAuthentic(const std::string& path);
     bool NeedsUpdate(UpdateItem& item);
     bool DownloadAll();
     bool DownloadItem(const UpdateItem& item, int index);
@@ -161,9 +172,49 @@ bool UpdateEngineImpl::FetchManifest() {
     return Fetch(CInetFile::kManifest, manifestUrl, updateFolder + "Update.xml");
 }
 
+// Under a key: the manifest must carry a valid, current signature by it and
+// be no older than the last one accepted; the time of an accepted one is kept.
+// A refused manifest is treated as one that cannot be read.
+bool UpdateEngineImpl::ManifestIsAuthentic(const std::string& path) {
+    if (!manifestKey) {
+        std::printf("\nmanifest signature: refused, the updater's key cannot be read\n");
+        return false;
+    }
+    // A manifest is small; a file beyond this bound is refused unread.
+    constexpr std::streamsize kLargestManifest = 16 * 1024 * 1024;
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    const std::streamsize size = file ? static_cast<std::streamsize>(file.tellg()) : -1;
+    if (size < 0 || size > kLargestManifest) {
+        std::printf("\nmanifest signature: refused, the manifest cannot be read\n");
+        return false;
+    }
+    std::string bytes(static_cast<size_t>(size), '\0');
+    file.seekg(0);
+    if (!file.read(bytes.data(), size)) {
+        std::printf("\nmanifest signature: refused, the manifest cannot be read\n");
+        return false;
+    }
+    const std::string record = updateFolder + kAcceptedManifestFileName;
+    const ManifestJudgement judgement =
+        JudgeManifest(bytes, *manifestKey, static_cast<int64_t>(std::time(nullptr)), ReadAcceptedSigningTime(record));
+    std::printf("\nmanifest signature: %s", ManifestVerdictText(judgement.verdict));
+    if (judgement.verdict != ManifestVerdict::kNoSignature) {
+        std::printf(" (signed %s, expires %s)", FormatUtcTime(judgement.signedAt).c_str(),
+                    FormatUtcTime(judgement.expiresAt).c_str());
+    }
+    std::printf("\n");
+    if (judgement.verdict != ManifestVerdict::kAccepted) return false;
+    if (!WriteAcceptedSigningTime(record, judgement.signedAt)) {
+        std::printf("manifest signature: the signing time could not be kept in %s\n", record.c_str());
+    }
+    return true;
+}
+
 void UpdateEngineImpl::PlanUpdate() {
     items.Clear();
-    if (!ReadManifest(&items, (updateFolder + "Update.xml").c_str())) return;
+    const std::string manifestPath = updateFolder + "Update.xml";
+    if (keyGiven && !ManifestIsAuthentic(manifestPath)) return;
+    if (!ReadManifest(&items, manifestPath.c_str())) return;
     plannedCount = items.KeepNeeded([this](UpdateItem& item) { return NeedsUpdate(item); });
     plannedSize = items.NeededSize();
     if (plannedCount > 0) {
@@ -174,6 +225,7 @@ void UpdateEngineImpl::PlanUpdate() {
 }
 
 bool UpdateEngineImpl::NeedsUpdate(UpdateItem& item) {
+    if (keyGiven && !HasRequiredDigests(item)) return false;
     InstalledFile installed = InspectInstalledFile(item);
     bool needed = DecideNeedsUpdate(item, installed);
     if (needed && !installed.exists && !item.localPath.empty() && !item.subPath.empty()) {
@@ -227,6 +279,11 @@ bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
                 existing.hasMd5 = true;
                 existing.md5Text = Md5TextOfFile(item.downloadPath.c_str());
             }
+            existing.digestsRequired = keyGiven;
+            if (keyGiven && !item.sha256.empty()) {
+                existing.hasSha256 = true;
+                existing.sha256Text = Sha256TextOfFile(item.downloadPath.c_str());
+            }
             skip = ExistingDownloadMatches(item, existing);
             if (skip) std::printf("...skip\n");
         }
@@ -235,8 +292,11 @@ bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
         if (!skip) {
             notify.Post(NOTIFY_PROGRESS, 0);
             succeeded = RunTransfer(&file) && FileExists(item.downloadPath.c_str());
-            if (succeeded && item.md5[0] != '\0') {
-                succeeded = EqualsIgnoreCase(Md5TextOfFile(item.downloadPath.c_str()), item.md5);
+            if (succeeded) {
+                const char* path = item.downloadPath.c_str();
+                const bool checkSha256 = keyGiven && !item.sha256.empty();
+                succeeded = DownloadDigestsMatch(item, keyGiven, item.md5[0] != '\0' ? Md5TextOfFile(path) : "",
+                                                 checkSha256 ? Sha256TextOfFile(path) : "");
             }
         }
         notify.Post(NOTIFY_PROGRESS, 100);
@@ -274,6 +334,11 @@ void UpdateEngine::SetUpdateFolder(const char* folder) {
 }
 
 void UpdateEngine::SetNotifyWindow(HWND window) { impl_->notify.SetWindow(window); }
+
+void UpdateEngine::SetManifestKey(const std::string& pem) {
+    impl_->keyGiven = !pem.empty();
+    impl_->manifestKey = impl_->keyGiven ? CryptoApiSignatureKey::FromPem(pem) : nullptr;
+}
 
 void UpdateEngine::SetProgramFolder(const char* folder) { impl_->items.Folders().program = Bounded(folder); }
 

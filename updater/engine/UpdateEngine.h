@@ -14,6 +14,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class UpdateEngineImpl;
 
 class UpdateEngine {
@@ -32,6 +34,11 @@ public:
     // The folder items install below when InstallDir names neither the Windows
     // nor the system folder; by default the running program's folder.
     void SetProgramFolder(const char* folder);
+    // The publisher's public key (PEM) from the updater's resources; empty:
+    // none. With a key only a manifest signed by it, current and no older
+    // than the last one accepted, is planned, each item must carry digests,
+    // and a SHA256 given must match as well (docs/manifest-signature.md).
+    void SetManifestKey(const std::string& pem);
     // Connect and receive time-outs of every transfer (by default 30 s and 60 s).
     void SetTransferTimeouts(DWORD connectMs, DWORD receiveMs);
 

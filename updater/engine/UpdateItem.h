@@ -49,6 +49,9 @@ public:
     std::string userName;
     std::string password;
     char md5[40] = {};
+    // The SHA256 field as given (64 hexadecimal digits), empty without one;
+    // checked only by an updater that holds a publisher's key.
+    std::string sha256;
     bool needsUpdate = false;
     // False when FileName or LocalPath is no plain Windows name (it could
     // place a file outside its folders or reach a device), or a name the run

@@ -19,6 +19,11 @@
 #define IDB_BANNER            129
 #define IDR_TRAY_MENU         130
 
+// The publisher's public key (PEM) whose signed manifests alone are accepted:
+// RCDATA, present only in builds made with a key (KORAVEL_MANIFEST_KEY) or in
+// a resource library that carries one.
+#define IDR_MANIFEST_KEY      150
+
 // Strings (128 and 130 are tray tips that only a resource library supplies)
 #define IDS_ABOUTBOX          101
 #define IDS_START_FROM_CLIENT 102

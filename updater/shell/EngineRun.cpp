@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "ClientFiles.h"
+#include "ResourceIds.h"
+#include "ResourceSource.h"
 #include "UpdateEngine.h"
 #include "UpdaterApp.h"
 
@@ -12,5 +14,6 @@ void RunUpdateEngine(HWND notifyWindow, bool download) {
     engine->SetServer(StockIniPath(app.programFolder()).c_str());
     engine->SetUpdateFolder(app.updateFolder());
     engine->SetNotifyWindow(notifyWindow);
+    engine->SetManifestKey(LoadResourceData(IDR_MANIFEST_KEY));
     if (engine->Start(0, 0, 1, download ? 1 : 0)) engine->Wait();
 }

@@ -8,6 +8,16 @@ HINSTANCE ResourceModule() { return g_resourceModule ? g_resourceModule : GetMod
 
 void SetResourceModule(HINSTANCE module) { g_resourceModule = module; }
 
+std::string LoadResourceData(UINT id) {
+    HMODULE module = ResourceModule();
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), RT_RCDATA);
+    if (found == nullptr) return std::string();
+    HGLOBAL loaded = LoadResource(module, found);
+    const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+    const DWORD size = SizeofResource(module, found);
+    return data != nullptr ? std::string(static_cast<const char*>(data), size) : std::string();
+}
+
 std::string LoadResourceString(UINT id) {
     char buffer[1024];
     int length = LoadStringA(ResourceModule(), id, buffer, sizeof buffer);

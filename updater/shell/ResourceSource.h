@@ -12,3 +12,5 @@ void SetResourceModule(HINSTANCE module);
 
 // String resource as GB2312 bytes; empty when the string is absent.
 std::string LoadResourceString(UINT id);
+// RCDATA resource's bytes; empty when it is absent.
+std::string LoadResourceData(UINT id);

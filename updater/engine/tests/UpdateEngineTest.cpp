@@ -1,10 +1,12 @@
 #include "ClientFolder.h"
 #include "EngineTexts.h"
+#include "ManifestTrailer.h"
 #include "Md5.h"
 #include "Notify.h"
 #include "NotifyRecorder.h"
 #include "StateFile.h"
 #include "TestHttpServer.h"
+#include "TestManifestSigner.h"
 #include "UpdateEngine.h"
 
 #include <gtest/gtest.h>
@@ -351,6 +353,119 @@ TEST_F(UpdateEngineTest, WorksWithoutANotifyWindow) {
     EXPECT_EQ(engine.SuccessCount(), 1);
     EXPECT_EQ(ReadWholeFile(client.InUpdate("a.txt")), "alpha");
     EXPECT_EQ(BlockStatuses(client.StateFile()), (std::vector<std::string>{"a.txt=TRUE"}));
+}
+
+// An engine that holds the tests' publisher key.
+class SignedManifestTest : public UpdateEngineTest {
+protected:
+    void SetUp() override { engine.SetManifestKey(TestSigningPublicKeyPem()); }
+
+    ManifestEntry Digested(const std::string& name, const std::string& body) {
+        ManifestEntry entry = Item(name, body);
+        entry.emplace_back("MD5", Md5Text(body));
+        return entry;
+    }
+    void WriteSigned(const std::vector<ManifestEntry>& entries, int64_t signedAt, int64_t expiresAt) {
+        WriteWholeFile(client.InUpdate("Update.xml"), SignManifestForTest(ManifestText(entries), signedAt, expiresAt));
+    }
+    std::string AcceptedRecord() const { return ReadWholeFile(client.InUpdate("ManifestAccepted.txt")); }
+
+    const int64_t now_ = UtcNow();
+};
+
+TEST_F(SignedManifestTest, ASignedManifestIsPlannedAndItsSigningTimeKept) {
+    WriteSigned({Digested("a.txt", "alpha")}, now_ - 60, now_ + 3600);
+    testing::internal::CaptureStdout();
+    Run(0, 0, 1, 1, nullptr);
+    const std::string trace = testing::internal::GetCapturedStdout();
+    EXPECT_NE(trace.find("manifest signature: accepted"), std::string::npos) << trace;
+    EXPECT_EQ(engine.PlannedCount(), 1);
+    EXPECT_EQ(BlockStatuses(client.StateFile()), (std::vector<std::string>{"a.txt=TRUE"}));
+    EXPECT_EQ(AcceptedRecord(), "signed: " + FormatUtcTime(now_ - 60) + "\r\n");
+}
+
+TEST_F(SignedManifestTest, ManifestsItCannotTrustAreTreatedAsUnreadableAndChangeNothing) {
+    const std::vector<ManifestEntry> entries = {Digested("a.txt", "alpha")};
+    const std::string good = SignManifestForTest(ManifestText(entries), now_ - 60, now_ + 3600);
+    std::string tampered = good;
+    tampered.replace(tampered.find("<Length>5<"), 10, "<Length>6<");
+    const std::string earlier = "signed: " + FormatUtcTime(now_ - 60 + 1) + "\r\n";
+    const struct {
+        const char* what;
+        std::string manifest;
+        std::string record;      // ManifestAccepted.txt before the run
+        bool otherPublisherKey;  // the engine holds another publisher's key
+        const char* verdict;
+    } cases[] = {
+        {"one byte changed", tampered, "", false, "refused, signature does not match"},
+        {"signed by another key", good, "", true, "refused, signed by another key"},
+        {"expired", SignManifestForTest(ManifestText(entries), now_ - 7200, now_ - 60), "", false, "refused, expired"},
+        {"older than the one accepted before", good, earlier, false, "refused, older than"},
+        {"unsigned", ManifestText(entries), "", false, "refused, not signed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClientFolder fresh;
+        UpdateEngine keyed;
+        keyed.SetManifestKey(c.otherPublisherKey ? OtherPublisherPublicKeyPem() : TestSigningPublicKeyPem());
+        ASSERT_TRUE(WriteWholeFile(fresh.InUpdate("Update.xml"), c.manifest));
+        if (!c.record.empty()) {
+            ASSERT_TRUE(WriteWholeFile(fresh.InUpdate("ManifestAccepted.txt"), c.record));
+        }
+        NotifyRecorder recorder;
+        testing::internal::CaptureStdout();
+        std::thread shell([&] {
+            keyed.SetServer(fresh.InProgram("Stock.ini").c_str());
+            keyed.SetUpdateFolder(fresh.Update().c_str());
+            keyed.SetProgramFolder(fresh.Program().c_str());
+            keyed.SetNotifyWindow(recorder.Window());
+            ASSERT_TRUE(keyed.Start(0, 0, 1, 1));
+            keyed.Wait();
+        });
+        shell.join();
+        const std::string trace = testing::internal::GetCapturedStdout();
+        EXPECT_NE(trace.find(std::string("manifest signature: ") + c.verdict), std::string::npos) << trace;
+        EXPECT_EQ(keyed.PlannedCount(), 0);
+        // As with a manifest that cannot be read: no count, only the finish.
+        ExpectSequence(Without(recorder.Notices(), -1), {Server("update.quorvane.com"), Finished(0)});
+        EXPECT_EQ(server.RequestCount("/files/a.txt"), 0);
+        EXPECT_FALSE(PathExists(fresh.StateFile()));
+        EXPECT_FALSE(PathExists(fresh.InUpdate("a.txt")));
+        EXPECT_EQ(ReadWholeFile(fresh.InUpdate("ManifestAccepted.txt")), c.record);
+        EXPECT_EQ(ReadWholeFile(fresh.InUpdate("Update.xml")), c.manifest);
+    }
+}
+
+TEST_F(SignedManifestTest, EveryItemMustCarryDigestsAndAGivenSha256MustMatch) {
+    ManifestEntry noDigest = Item("plain.txt", "plain");
+    ManifestEntry badSha = Digested("badsha.txt", "content");
+    badSha.emplace_back("SHA256", std::string(64, '0'));
+    ManifestEntry malformedSha = Digested("short-sha.txt", "content");
+    malformedSha.emplace_back("SHA256", "ABCDEF");
+    ManifestEntry goodSha = Digested("goodsha.txt", "abc");
+    goodSha.emplace_back("SHA256", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    // A copy already downloaded whose digest is wrong is fetched again.
+    WriteWholeFile(client.InUpdate("goodsha.txt"), "stale");
+    WriteSigned({noDigest, badSha, malformedSha, goodSha, Digested("md5only.txt", "m")}, now_ - 60, now_ + 3600);
+
+    Run(0, 0, 1, 1, nullptr);
+    EXPECT_EQ(engine.PlannedCount(), 3);
+    EXPECT_EQ(BlockStatuses(client.StateFile()),
+              (std::vector<std::string>{"badsha.txt=FALSE", "goodsha.txt=TRUE", "md5only.txt=TRUE"}));
+    EXPECT_EQ(server.RequestCount("/files/plain.txt"), 0);
+    EXPECT_EQ(server.RequestCount("/files/short-sha.txt"), 0);
+    EXPECT_EQ(server.RequestCount("/files/badsha.txt"), 4);  // retried like an MD5 mismatch
+    EXPECT_EQ(ReadWholeFile(client.InUpdate("goodsha.txt")), "abc");
+}
+
+TEST_F(UpdateEngineTest, WithoutAKeyTheSignatureAndSha256AreIgnoredAsBefore) {
+    ManifestEntry wrongSha = Item("a.txt", "alpha");
+    wrongSha.emplace_back("SHA256", std::string(64, '0'));
+    const std::string manifest = SignManifestForTest(ManifestText({wrongSha, Item("b.txt", "beta")}), 0, 1);
+    WriteWholeFile(client.InUpdate("Update.xml"), manifest);  // signed long ago and expired: never looked at
+    Run(0, 0, 1, 1, nullptr);
+    EXPECT_EQ(BlockStatuses(client.StateFile()), (std::vector<std::string>{"a.txt=TRUE", "b.txt=TRUE"}));
+    EXPECT_FALSE(PathExists(client.InUpdate("ManifestAccepted.txt")));
 }
 
 }  // namespace
