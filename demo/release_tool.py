@@ -2,8 +2,10 @@
 """The two releases of the demonstration.
 
   install-old CLIENT --indicator DLL      lays the older release into a client folder
-  publish ROOT --indicator DLL --host H   puts the newer release, its Update.xml and
-                                          WhatNews.txt into the update server's folder
+  publish ROOT --indicator DLL --host H --publisher TOOL --key PEM
+                                          puts the newer release, its Update.xml (made and
+                                          signed by the publisher tool) and WhatNews.txt
+                                          into the update server's folder
   verify CLIENT ROOT --server-log LOG     checks that the client now holds the newer
                                           release and that the updater fetched exactly the
                                           newer files; prints one "ok"/"FAIL" line per check
@@ -13,11 +15,10 @@ GB2312 text, as are the manifest and the release notes.
 """
 import argparse
 import datetime
-import hashlib
 import os
 import shutil
+import subprocess
 import sys
-from xml.sax.saxutils import escape
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 INSTALLED = os.path.join(HERE, "release", "installed")
@@ -31,8 +32,9 @@ INSTALLED_DAY = datetime.datetime(2024, 3, 15, 12, 0, 0)
 
 # Items of the manifest: (file name, sub-folder, how the updater decides).
 # "version": the version resource of the installed .dll against FileVersion;
-# "newer": FileDateLow is the publishing day, later than the installed file;
-# "same": FileDateLow is the installed day, so the file is not fetched.
+# "newer": the served file is dated today, later than the installed file;
+# "same": the served file keeps the installed day, so it is not fetched.
+# The publisher tool takes FileVersion and FileDateLow from the served files.
 ITEMS = [
     ("Indicator.dll", "", "version"),
     ("行情说明.txt", "", "newer"),
@@ -77,43 +79,18 @@ def install_old(args):
             os.utime(os.path.join(folder, name), (stamp, stamp))
 
 
-def manifest_item(root, host, name, sub_folder, rule, today):
-    relative = os.path.join(sub_folder, name) if sub_folder else name
-    with open(os.path.join(root, "files", relative), "rb") as served:
-        data = served.read()
-    url = "http://%s/files/%s" % (host, relative.replace(os.sep, "/"))
-    fields = [("FileName", name)]
-    if rule == "version":
-        fields += [("FileVersion", SERVED_VERSION), ("ProductVersion", SERVED_VERSION)]
-    day = INSTALLED_DAY.strftime("%Y%m%d") if rule == "same" else today
-    fields += [
-        ("Length", str(len(data))),
-        ("FileDateLow", day),
-        ("FileDateHigh", "0"),
-        ("InstallDir", "CURRENTDIR"),
-    ]
-    if sub_folder:
-        fields.append(("LocalPath", sub_folder.replace("/", "\\")))
-    fields += [("URL", url), ("MD5", hashlib.md5(data).hexdigest().upper())]
-    lines = ["    <File>"]
-    lines += ["      <%s>%s</%s>" % (key, escape(value), key) for key, value in fields]
-    lines.append("    </File>")
-    return "\n".join(lines)
-
-
 def publish(args):
     files = os.path.join(args.root, "files")
     copy_release(SERVED, files)
     shutil.copyfile(args.indicator, os.path.join(files, "Indicator.dll"))
-    today = datetime.date.today().strftime("%Y%m%d")
-    items = [manifest_item(args.root, args.host, name, sub, rule, today) for name, sub, rule in ITEMS]
-    manifest = (
-        '<?xml version="1.0" encoding="gb2312"?>\n'
-        "<Update>\n"
-        '  <Product Version="%s">\n%s\n  </Product>\n'
-        "</Update>\n" % (SERVED_VERSION, "\n".join(items))
-    )
-    write(os.path.join(args.root, "Update.xml"), manifest.encode("gb2312"))
+    stamp = INSTALLED_DAY.timestamp()
+    for name, sub_folder, rule in ITEMS:
+        if rule == "same":
+            path = os.path.join(files, sub_folder, name)
+            os.utime(path, (stamp, stamp))
+    subprocess.run([args.publisher, "manifest", files, "--base-url", "http://%s/files" % args.host,
+                    "--version", SERVED_VERSION, "--key", args.key, "--out", os.path.join(args.root, "Update.xml")],
+                   check=True)
     write(os.path.join(args.root, "WhatNews.txt"), client_bytes(NOTES))
 
 
@@ -169,6 +146,8 @@ def main():
     new.add_argument("root")
     new.add_argument("--indicator", required=True)
     new.add_argument("--host", required=True)
+    new.add_argument("--publisher", required=True, help="the koravel-publish program")
+    new.add_argument("--key", required=True, help="the publisher's private key (PEM)")
     check = commands.add_parser("verify")
     check.add_argument("client")
     check.add_argument("root")
