@@ -24,6 +24,9 @@ if(WIN32)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
                  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+  # Line tables for the debug files kept beside the stripped release binaries
+  # (a crash address reads as file and line); -g1 leaves the code as it is.
+  add_compile_options(-g1)
   # Windows headers: target XP-era APIs and above, ANSI entry points.
   add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 WIN32_LEAN_AND_MEAN NOMINMAX)
 endif()
