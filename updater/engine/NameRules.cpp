@@ -12,24 +12,30 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 // The system takes "nul.txt" and "CON .log" for the devices as well: what
 // counts is the text before the first dot, without its trailing blanks.
-bool IsDeviceName(const std::string& name) {
+// Returns the device as the list spells it, or nullptr.
+const char* DeviceNameIn(const std::string& name) {
     std::string stem = name.substr(0, name.find('.'));
     while (!stem.empty() && stem.back() == ' ') stem.pop_back();
     for (const char* device : kDeviceNames) {
-        if (EqualsIgnoreCase(stem, device)) return true;
+        if (EqualsIgnoreCase(stem, device)) return device;
     }
-    return false;
+    return nullptr;
 }
 
 }  // namespace
 
-bool IsPlainName(const std::string& name) {
-    if (name.empty()) return false;
-    if (HasControlCharacter(name)) return false;
-    if (name.find_first_of("*?<>:\"/\\|") != std::string::npos) return false;
-    if (name.back() == '.' || name.back() == ' ') return false;
-    return !IsDeviceName(name);
+std::optional<std::string> PlainNameRefusal(const std::string& name) {
+    if (name.empty()) return "an empty name";
+    if (HasControlCharacter(name)) return "a control character in the name";
+    const size_t forbidden = name.find_first_of("*?<>:\"/\\|");
+    if (forbidden != std::string::npos) return std::string("the character '") + name[forbidden] + "' in the name";
+    if (name.back() == '.') return "a name ending with a dot";
+    if (name.back() == ' ') return "a name ending with a blank";
+    if (const char* device = DeviceNameIn(name)) return std::string("the device name ") + device;
+    return std::nullopt;
 }
+
+bool IsPlainName(const std::string& name) { return !PlainNameRefusal(name).has_value(); }
 
 bool IsPlainFileName(const std::string& fileName) { return IsPlainName(fileName); }
 
