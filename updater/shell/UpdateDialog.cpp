@@ -8,6 +8,8 @@
 #include "ClientFiles.h"
 #include "ClientLauncher.h"
 #include "Notify.h"
+#include "NotifyTexts.h"
+#include "PartialFile.h"
 #include "ResourceIds.h"
 #include "ResourceSource.h"
 #include "SystemTexts.h"
@@ -120,6 +122,11 @@ bool UpdateDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* re
         case WM_DESTROY:
             // The icon must not outlive the window it reports to.
             m_trayIcon.SetIconId(0);
+            // The program ends with the window: a download still running
+            // must leave no partial file, and the reports no one will read
+            // must not take their texts with them.
+            DiscardPartialFiles();
+            DiscardQueuedNotifications(hwnd());
             return false;
         default:
             return false;
@@ -132,7 +139,7 @@ void UpdateDialog::onCommand(int id) {
             startUpdate();
             break;
         case IDC_INSTALL_NOW:
-            if (m_busyWorkers == 0) installNow();
+            if (claimPress(PAGE_READY_TO_INSTALL)) installNow();
             break;
         case IDC_EXIT:
             UpdaterApp::Instance().requestExit();
@@ -168,18 +175,19 @@ void UpdateDialog::onUpdateNotify(WPARAM code, LPARAM value) {
             loadReleaseNotes();
             break;
         case NOTIFY_ITEM_COUNT:
-            setProgressRange(static_cast<int>(value));
+            if (!isStaleOnInstallPage()) setProgressRange(static_cast<int>(value));
             m_filesToUpdate = static_cast<int>(value);
             break;
         case NOTIFY_ITEM_DONE:
-            setProgressPosition(static_cast<int>(value) + 1);
+            if (!isStaleOnInstallPage()) setProgressPosition(static_cast<int>(value) + 1);
             break;
         case NOTIFY_TEXT:
         case NOTIFY_SERVER:
-            delete[] reinterpret_cast<char*>(value);
+            ReleaseNotifyText(code, value);
             break;
         case NOTIFY_FINISHED:
             m_filesDownloaded = static_cast<int>(value);
+            m_engineRunFinished = true;
             break;
         default:
             break;
@@ -188,7 +196,21 @@ void UpdateDialog::onUpdateNotify(WPARAM code, LPARAM value) {
 
 void UpdateDialog::showPage(int page) {
     m_currentPage = page;
+    // Before the page can be seen, so that no press on it comes too early.
+    m_pressablePage = page;
     for (auto& [number, window] : m_pages) ShowWindow(window->hwnd(), number == page ? SW_SHOW : SW_HIDE);
+}
+
+// Progress posted by an engine run that has since finished (NOTIFY_FINISHED
+// is sent, so it overtakes what was posted before it) is the download's: it
+// still completes the download page's bar, but once the installation's page
+// is shown (at once, in the mode that installs after the download) it must
+// not move that page's bar.
+bool UpdateDialog::isStaleOnInstallPage() const { return m_engineRunFinished && m_currentPage == PAGE_INSTALL; }
+
+bool UpdateDialog::claimPress(int page) {
+    int expected = page;
+    return m_pressablePage.compare_exchange_strong(expected, -1);
 }
 
 HWND UpdateDialog::pageItem(int page, int id) const {

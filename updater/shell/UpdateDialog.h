@@ -56,6 +56,12 @@ private:
     void runInstallation();
     bool readInstallList();
     void startWorker(void (UpdateDialog::*body)());
+    // Takes the one press that a shown page's button gets; false when the
+    // page is not the one shown or its button was pressed already.
+    bool claimPress(int page);
+    // One engine run for this window, reports of earlier runs going stale.
+    void runEngine(bool download);
+    bool isStaleOnInstallPage() const;
 
     HWND pageItem(int page, int id) const;
 
@@ -72,5 +78,9 @@ private:
     std::vector<FileListEntry> m_fileList;
     CTrayIcon m_trayIcon;
     HICON m_hIcon = nullptr;
-    std::atomic<int> m_busyWorkers{0};
+    // Set by NOTIFY_FINISHED, cleared when the next engine run starts.
+    std::atomic<bool> m_engineRunFinished{false};
+    // The page whose gated button ("立即更新", "立即安装") may still be
+    // pressed: set when the page is shown, taken by the first press.
+    std::atomic<int> m_pressablePage{-1};
 };

@@ -10,16 +10,13 @@
 void UpdateDialog::startWorker(void (UpdateDialog::*body)()) {
     // The worker keeps the dialog object alive; the window may be gone.
     std::shared_ptr<UpdateDialog> self = shared_from_this();
-    ++m_busyWorkers;
-    StartWorker([self, body] {
-        (self.get()->*body)();
-        --self->m_busyWorkers;
-    });
+    StartWorker([self, body] { (self.get()->*body)(); });
 }
 
 void UpdateDialog::startUpdate() {
-    // A second press while the download runs is ignored.
-    if (m_busyWorkers != 0) return;
+    // One press per showing of the page; a second press while the download
+    // runs is ignored.
+    if (!claimPress(PAGE_UPDATE_FOUND) && !claimPress(PAGE_MANDATORY_UPDATE)) return;
     if (UpdaterApp::Instance().runMode() == RUN_MODE_FORCE_DOWNLOAD_AND_UPDATE) {
         startWorker(&UpdateDialog::downloadThenInstall);
     } else {
@@ -47,12 +44,19 @@ void UpdateDialog::installNow() {
     }
 }
 
+void UpdateDialog::runEngine(bool download) {
+    m_engineRunFinished = false;
+    RunUpdateEngine(hwnd(), download);
+}
+
 void UpdateDialog::checkForUpdates() {
-    RunUpdateEngine(hwnd(), false);
+    runEngine(false);
     if (m_filesToUpdate != 0) {
         bool mandatory = UpdaterApp::Instance().runMode() == RUN_MODE_FORCE_DOWNLOAD_AND_UPDATE;
-        showPage(mandatory ? PAGE_MANDATORY_UPDATE : PAGE_UPDATE_FOUND);
+        // The page last: once it is shown its button may start the next
+        // worker at once, which must not find this one still at work.
         showWindow();
+        showPage(mandatory ? PAGE_MANDATORY_UPDATE : PAGE_UPDATE_FOUND);
     } else {
         showPage(PAGE_NO_UPDATE);
         UpdaterApp::Instance().allowExit();
@@ -64,7 +68,7 @@ void UpdateDialog::downloadUpdates() {
     showPage(PAGE_DOWNLOAD);
     if (app.runMode() != RUN_MODE_FORCE_DOWNLOAD_AND_UPDATE) hideWindow();
     m_filesToUpdate = 0;
-    RunUpdateEngine(hwnd(), true);
+    runEngine(true);
 
     if (readInstallList() && !m_fileList.empty()) {
         WritePendingUpdateFlag(app.programFolder(), true);
@@ -81,8 +85,8 @@ void UpdateDialog::decideAfterDownload() {
         showPage(PAGE_FAILED);
         showWindow();
     } else if (readInstallList()) {
-        showPage(PAGE_READY_TO_INSTALL);
         showWindow();
+        showPage(PAGE_READY_TO_INSTALL);
     } else {
         showPage(PAGE_FAILED);
         app.allowExit();
