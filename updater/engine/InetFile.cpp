@@ -66,9 +66,11 @@ void CInetFile::Run() {
 
 // The platform would follow a redirect to any scheme it knows (ftp:, file:
 // and the like); the transfer follows them itself and only to http and https.
+// An https address is fetched over TLS on the port it names (443 when it
+// names none), with the platform's full certificate checks.
 void CInetFile::SendFollowingRedirects(HttpGet& http) {
     ParsedUrl url;
-    if (!ParseUrl(url_, &url) || !url.isHttp) Raise(kBadUrl);
+    if (!ParseUrl(url_, &url) || (!url.isHttp && !url.isHttps)) Raise(kBadUrl);
     std::string address = url_;
     std::string objectPath = EscapeRequestPath(url.objectPath);
     for (int redirects = 0;; ++redirects) {

@@ -1,4 +1,4 @@
-// CInetFile: one HTTP download into a local file, on a thread of its own.
+// CInetFile: one HTTP or HTTPS download into a local file, on a thread of its own.
 //
 // The owner fills the URL, local path and the rest, calls Start() and at once
 // Wait(). No error escapes: the outcome is Completed() (the whole body arrived
