@@ -62,9 +62,6 @@ void RunManifest(const std::vector<std::string>& words, std::ostream& out, std::
     // The key is read first, so that a wrong key costs no walk of the release.
     const EvpPkey key = keyPath ? ReadPrivateKey(*keyPath) : nullptr;
 
-    if (IsHttpsUrl(baseUrl)) {
-        err << "note: base URL \"" << baseUrl << "\": the updater downloads over http:// only\n";
-    }
     const std::vector<ReleaseFile> files = ListReleaseFiles(release, output);
     if (files.empty()) throw PublishError(release.string() + ": no files to publish");
     std::vector<ManifestItem> items;

@@ -65,7 +65,6 @@ std::string CheckedBaseUrl(const std::string& url) {
     return base;
 }
 
-bool IsHttpsUrl(const std::string& url) { return SchemeLength(url) == std::strlen("https://"); }
 
 std::string EscapeUrlSegment(const std::string& gb2312Name) {
     // At most three UTF-8 bytes come of a two-byte character; one more for

@@ -14,8 +14,6 @@ inline constexpr std::size_t kRequestNameBytes = 255;
 // printable ASCII without blanks, query or fragment; else PublishError.
 std::string CheckedBaseUrl(const std::string& url);
 
-bool IsHttpsUrl(const std::string& url);
-
 // One segment of the path: the GB2312 name converted to UTF-8 by the updater's
 // own routine, every byte outside the unreserved characters and the
 // sub-delimiters of RFC 3986 written as '%' and two lowercase hexadecimal

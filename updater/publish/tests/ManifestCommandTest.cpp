@@ -178,13 +178,13 @@ TEST_F(ReleaseManifest, BaseUrlFormsAndProductVersion) {
     const struct {
         std::string baseUrl;
         std::string url;
-        bool noted;  // the updater itself fetches over http only
+        bool noted;  // never: the updater fetches over http and https alike
     } cases[] = {
         {"http://127.0.0.1:8080", "http://127.0.0.1:8080/Formula.dat", false},
         {"http://update.example/files///", "http://update.example/files/Formula.dat", false},
         {"HTTP://Update.Example/a/b", "HTTP://Update.Example/a/b/Formula.dat", false},
         {"http://[::1]:8080/x", "http://[::1]:8080/x/Formula.dat", false},
-        {"https://update.example/files", "https://update.example/files/Formula.dat", true},
+        {"https://update.example/files", "https://update.example/files/Formula.dat", false},
     };
     for (const auto& c : cases) {
         const ToolRun run = RunTool({"manifest", release_, "--base-url", c.baseUrl, "--out", output_});
