@@ -65,7 +65,6 @@ std::string CheckedBaseUrl(const std::string& url) {
     return base;
 }
 
-
 std::string EscapeUrlSegment(const std::string& gb2312Name) {
     // At most three UTF-8 bytes come of a two-byte character; one more for
     // the routine's terminator.
