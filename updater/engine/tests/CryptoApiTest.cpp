@@ -3,6 +3,7 @@
 // example) and by the tests' signer, and file digests.
 #include "CryptoApi.h"
 #include "ManifestTrust.h"
+#include "TestData.h"
 #include "TestFiles.h"
 #include "TestManifestSigner.h"
 
@@ -12,15 +13,13 @@
 
 namespace {
 
-std::string ExampleFile(const char* name) { return ReadWholeFile(std::string(KORAVEL_DOCS_EXAMPLES_DIR) + "/" + name); }
-
 constexpr int64_t kExampleSigned = 1796893200;  // 2026-12-10T09:00:00Z
 
 TEST(CryptoApiSignatureKey, VerifiesTheDocumentedExampleSignedWithOpenssl) {
-    const auto key = CryptoApiSignatureKey::FromPem(ExampleFile("manifest-example-public.pem"));
+    const auto key = CryptoApiSignatureKey::FromPem(TestData(KV_EXAMPLE_PUBLIC_KEY));
     ASSERT_NE(key, nullptr);
     EXPECT_EQ(key->KeyId(), "6fa3e8f35bb9a229");  // as the openssl commands of the document compute it
-    const std::string manifest = ExampleFile("manifest-example-Update.xml");
+    const std::string manifest = TestData(KV_EXAMPLE_MANIFEST);
     ASSERT_FALSE(manifest.empty());
     EXPECT_EQ(JudgeManifest(manifest, *key, kExampleSigned + 3600, std::nullopt).verdict, ManifestVerdict::kAccepted);
 
@@ -56,7 +55,7 @@ TEST(CryptoApiSignatureKey, AnotherKeysSignatureUnderTheRightIdentifierFails) {
 }
 
 TEST(CryptoApiSignatureKey, RefusesWhatIsNoRsaPublicKey) {
-    const std::string privateKey = ReadWholeFile(std::string(KORAVEL_TEST_KEY_DIR) + "/test-signing-key.pem");
+    const std::string privateKey = TestData(KV_TEST_SIGNING_KEY);
     for (const std::string& text : {std::string(), std::string("no key"), privateKey,
                                     std::string("-----BEGIN PUBLIC KEY-----\nAAAA\n-----END PUBLIC KEY-----\n")}) {
         EXPECT_EQ(CryptoApiSignatureKey::FromPem(text), nullptr) << text.substr(0, 40);

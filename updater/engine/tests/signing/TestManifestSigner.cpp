@@ -8,15 +8,9 @@
 
 #include "CryptoApi.h"
 #include "ManifestTrailer.h"
-#include "TestFiles.h"
+#include "TestData.h"
 
 namespace {
-
-std::string KeyFile(const char* name) {
-    const std::string pem = ReadWholeFile(std::string(KORAVEL_TEST_KEY_DIR) + "/" + name);
-    if (pem.empty()) throw std::runtime_error(std::string("test key missing: ") + name);
-    return pem;
-}
 
 std::vector<BYTE> PemToDer(const std::string& pem) {
     DWORD size = 0;
@@ -44,7 +38,7 @@ std::string Base64(const std::vector<BYTE>& bytes) {
 
 // SHA-256 signature of data with the tests' private key, most significant byte first.
 std::vector<BYTE> Sign(const std::string& data) {
-    const std::vector<BYTE> der = PemToDer(KeyFile("test-signing-key.pem"));
+    const std::vector<BYTE> der = PemToDer(TestData(KV_TEST_SIGNING_KEY));
     BYTE* blob = nullptr;
     DWORD blobSize = 0;
     if (!CryptDecodeObjectEx(X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, PKCS_RSA_PRIVATE_KEY, der.data(),
@@ -69,8 +63,17 @@ std::vector<BYTE> Sign(const std::string& data) {
 
 }  // namespace
 
-std::string TestSigningPublicKeyPem() { return KeyFile("test-signing-key.pub.pem"); }
-std::string OtherPublisherPublicKeyPem() { return KeyFile("other-key.pub.pem"); }
+std::string TestData(int id) {
+    const HMODULE program = GetModuleHandleA(nullptr);
+    const HRSRC found = FindResourceA(program, MAKEINTRESOURCEA(id), RT_RCDATA);
+    const HGLOBAL loaded = found != nullptr ? LoadResource(program, found) : nullptr;
+    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (bytes == nullptr) throw std::runtime_error("test data resource missing: " + std::to_string(id));
+    return std::string(static_cast<const char*>(bytes), SizeofResource(program, found));
+}
+
+std::string TestSigningPublicKeyPem() { return TestData(KV_TEST_SIGNING_PUBLIC_KEY); }
+std::string OtherPublisherPublicKeyPem() { return TestData(KV_OTHER_PUBLIC_KEY); }
 
 std::string TestSigningKeyId() {
     const auto key = CryptoApiSignatureKey::FromPem(TestSigningPublicKeyPem());
