@@ -3,8 +3,8 @@
 // imports from system libraries only, and a version resource naming the file;
 // an image for the processor of this tree.
 #include "CallerCleanup.h"
+#include "ImageExpectations.h"
 #include "LoadedLibrary.h"
-#include "PeHeaders.h"
 #include "RecordingSink.h"
 
 #include <windows.h>
@@ -56,13 +56,7 @@ TEST(LibraryImageTest, ExportLeavesArgumentsToTheCallerAndReturnsByteFalse)
 
 TEST(LibraryImageTest, IsALibraryImageForThisTreesProcessor)
 {
-    const LoadedLibrary library("Lexora.dll");
-    ASSERT_TRUE(library.IsLoaded());
-    const std::optional<PeHeaders> headers = ReadPeHeaders(library.Path());
-    ASSERT_TRUE(headers.has_value());
-    EXPECT_EQ(headers->machine, kTreeMachine);
-    EXPECT_EQ(headers->optionalMagic, kTreeOptionalMagic);
-    EXPECT_TRUE(headers->characteristics & IMAGE_FILE_DLL);
+    ExpectLibraryImageOfThisTree(LoadedLibrary("Lexora.dll"));
 }
 
 TEST(LibraryImageTest, ImportsSystemLibrariesOnly)

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "CallerCleanup.h"
+#include "ImageExpectations.h"
 #include "LoadedLibrary.h"
-#include "PeHeaders.h"
 
 namespace {
 
@@ -38,22 +38,10 @@ TEST(TdvnLibraryImage, ExportsLeaveTheirArgumentsToTheCallerAndReturnOne) {
 }
 #endif
 
-TEST(TdvnLibraryImage, ImportsOnlySystemLibraries) {
-    const LoadedLibrary library("TDVN.dll");
-    ASSERT_TRUE(library.IsLoaded());
-    const std::vector<std::string> imports = library.ImportedLibraries();
-    EXPECT_FALSE(imports.empty());
-    for (const std::string& name : imports) EXPECT_TRUE(IsInSystemDirectory(name)) << name;
-}
+TEST(TdvnLibraryImage, ImportsOnlySystemLibraries) { ExpectSystemImportsOnly(LoadedLibrary("TDVN.dll")); }
 
 TEST(TdvnLibraryImage, IsALibraryImageForThisTreesProcessorWithAVersion) {
-    const LoadedLibrary library("TDVN.dll");
-    ASSERT_TRUE(library.IsLoaded());
-    const std::optional<PeHeaders> headers = ReadPeHeaders(library.Path());
-    ASSERT_TRUE(headers.has_value());
-    EXPECT_EQ(headers->machine, kTreeMachine);
-    EXPECT_EQ(headers->optionalMagic, kTreeOptionalMagic);
-    EXPECT_TRUE(headers->characteristics & IMAGE_FILE_DLL);
+    ExpectLibraryImageOfThisTree(LoadedLibrary("TDVN.dll"));
     DWORD handle = 0;
     EXPECT_GT(GetFileVersionInfoSizeA("TDVN.dll", &handle), 0u);
 }

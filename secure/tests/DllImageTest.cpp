@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "CallerCleanup.h"
+#include "ImageExpectations.h"
 #include "LoadedLibrary.h"
-#include "PeHeaders.h"
 
 namespace secure::testing {
 namespace {
@@ -71,25 +71,9 @@ TEST(SecureDll, EveryExportLeavesItsArgumentsToTheCaller) {
 }
 #endif
 
-TEST(SecureDll, IsALibraryImageForThisTreesProcessor) {
-    const LoadedLibrary library("secure.dll");
-    ASSERT_TRUE(library.IsLoaded());
-    const std::optional<PeHeaders> headers = ReadPeHeaders(library.Path());
-    ASSERT_TRUE(headers.has_value());
-    EXPECT_EQ(headers->machine, kTreeMachine);
-    EXPECT_EQ(headers->optionalMagic, kTreeOptionalMagic);
-    EXPECT_TRUE(headers->characteristics & IMAGE_FILE_DLL);
-}
+TEST(SecureDll, IsALibraryImageForThisTreesProcessor) { ExpectLibraryImageOfThisTree(LoadedLibrary("secure.dll")); }
 
-TEST(SecureDll, ImportsOnlySystemLibraries) {
-    const LoadedLibrary library("secure.dll");
-    ASSERT_TRUE(library.IsLoaded());
-    const std::vector<std::string> imports = library.ImportedLibraries();
-    EXPECT_FALSE(imports.empty());
-    for (const std::string& name : imports) {
-        EXPECT_TRUE(IsInSystemDirectory(name)) << name;
-    }
-}
+TEST(SecureDll, ImportsOnlySystemLibraries) { ExpectSystemImportsOnly(LoadedLibrary("secure.dll")); }
 
 TEST(SecureDll, CarriesAVersionResource) {
     DWORD handle = 0;

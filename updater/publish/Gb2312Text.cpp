@@ -2,32 +2,12 @@
 
 #include "TextConversion.h"
 
-#include <iconv.h>
+#include "IconvConverter.h"
 
 #include <vector>
 
-namespace {
-
-class Converter {
-public:
-    Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
-    ~Converter() {
-        if (IsOpen()) iconv_close(handle_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    bool IsOpen() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t Handle() const { return handle_; }
-
-private:
-    iconv_t handle_;
-};
-
-}  // namespace
-
 std::optional<std::string> Utf8ToGb2312(const std::string& utf8) {
-    Converter converter("GB2312", "UTF-8");
+    IconvConverter converter("GB2312", "UTF-8");
     if (!converter.IsOpen()) return std::nullopt;
     // No character grows from UTF-8 to GB2312.
     std::vector<char> out(utf8.size() + 1);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ImageExpectations.h"
 #include "LoadedLibrary.h"
 #include "PeHeaders.h"
 
@@ -27,11 +28,7 @@ TEST(KoravelImage, IsAWindowedProgramForThisTreesProcessor) {
 
 TEST(KoravelImage, ImportsOnlySystemLibraries) {
     // Mapped as an image, its imports left unresolved: only the directory is read.
-    const LoadedLibrary program(KORAVEL_EXE, DONT_RESOLVE_DLL_REFERENCES);
-    ASSERT_TRUE(program.IsLoaded());
-    const std::vector<std::string> imports = program.ImportedLibraries();
-    EXPECT_FALSE(imports.empty());
-    for (const std::string& name : imports) EXPECT_TRUE(IsInSystemDirectory(name)) << name;
+    ExpectSystemImportsOnly(LoadedLibrary(KORAVEL_EXE, DONT_RESOLVE_DLL_REFERENCES));
 }
 
 }  // namespace
