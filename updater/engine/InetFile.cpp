@@ -7,6 +7,8 @@
 #include "RequestPath.h"
 #include "TransferLimits.h"
 
+#include <string>
+
 #include <cstdio>
 
 namespace {
@@ -67,17 +69,17 @@ void CInetFile::Run() {
 // The platform would follow a redirect to any scheme it knows (ftp:, file:
 // and the like); the transfer follows them itself and only to http and https.
 // An https address is fetched over TLS on the port it names (443 when it
-// names none), with the platform's full certificate checks.
-void CInetFile::SendFollowingRedirects(HttpGet& http) {
+// names none), with the platform's full certificate checks. Returns the
+// status of the answer that is no redirect.
+DWORD CInetFile::SendFollowingRedirects(HttpGet& http, const std::string& headers) {
     ParsedUrl url;
     if (!ParseUrl(url_, &url) || (!url.isHttp && !url.isHttps)) Raise(kBadUrl);
     std::string address = url_;
     std::string objectPath = EscapeRequestPath(url.objectPath);
     for (int redirects = 0;; ++redirects) {
         http.Connect(url.host, url.port);
-        DWORD status = http.Send(objectPath, kHeaders, url.isHttps);
-        if (status == HTTP_STATUS_OK) return;
-        if (!IsRedirect(status)) Raise(kServerFileFailed);
+        DWORD status = http.Send(objectPath, headers.c_str(), url.isHttps);
+        if (!IsRedirect(status)) return status;
         if (redirects == kMaxRedirects) Raise(kRedirectFailed);
         std::string location, next;
         if (!http.Location(&location) || !ResolveUrl(address, location, &next) || !ParseUrl(next, &url)) {
@@ -90,15 +92,66 @@ void CInetFile::SendFollowingRedirects(HttpGet& http) {
     }
 }
 
+namespace {
+
+// The answer's validator: its ETag, else its Last-Modified; empty if none.
+std::string ValidatorOf(HttpGet& http) {
+    std::string value;
+    if (http.ResponseHeader(HTTP_QUERY_ETAG, &value)) return value;
+    if (http.ResponseHeader(HTTP_QUERY_LAST_MODIFIED, &value)) return value;
+    return std::string();
+}
+
+}  // namespace
+
 void CInetFile::Transfer() {
     HttpGet http(kAgent, connectTimeoutMs_, receiveTimeoutMs_);
-    SendFollowingRedirects(http);
-    uint64_t announced = 0;
-    bool hasLength = http.ContentLength(&announced);
-    uint64_t ceiling = BodyCeiling(hasLength, announced, expectedSize_);
+    resumedFrom_ = 0;
+    std::string validator;
+    uint64_t offset = 0;
+    bool resuming = resumeExisting_ && FindResumablePartial(TemporaryPath(), &validator, &offset);
+    if (!resumeExisting_) RemovePartial(TemporaryPath());
 
-    PartialFile file(TemporaryPath());
+    DWORD status = 0;
+    ContentRange range;
+    uint64_t announced = 0;
+    bool hasLength = false;
+    if (resuming) {
+        const std::string headers = std::string(kHeaders) + "Range: bytes=" + std::to_string(offset) +
+                                    "-\r\nIf-Range: " + validator + "\r\n";
+        status = SendFollowingRedirects(http, headers);
+        hasLength = http.ContentLength(&announced);
+        std::string rangeText;
+        bool continues = status == HTTP_STATUS_PARTIAL_CONTENT &&
+                         http.ResponseHeader(HTTP_QUERY_CONTENT_RANGE, &rangeText) &&
+                         ParseContentRange(rangeText, &range) && RangeContinues(range, offset, hasLength, announced) &&
+                         ValidatorOf(http) == validator;
+        if (!continues) resuming = false;
+        // Anything but a continuation or the whole file: the partial file is
+        // of no use, and the whole file is asked for anew.
+        if (!continues && status != HTTP_STATUS_OK) {
+            RemovePartial(TemporaryPath());
+            status = SendFollowingRedirects(http, kHeaders);
+            hasLength = http.ContentLength(&announced);
+        }
+    } else {
+        status = SendFollowingRedirects(http, kHeaders);
+        hasLength = http.ContentLength(&announced);
+    }
+    if (status != HTTP_STATUS_OK && !resuming) Raise(kServerFileFailed);
+    if (!resuming) offset = 0;
+    // For a continuation the rest of the file is the most it may carry.
+    uint64_t ceiling = resuming ? range.total - offset : BodyCeiling(hasLength, announced, expectedSize_);
+
+    PartialFile file(TemporaryPath(), resuming);
     if (!file.IsOpen()) Raise(kLocalFileFailed);
+    if (resuming && file.InitialSize() != offset) {
+        // Changed since it was measured: start again from zero next time.
+        file.Abandon();
+        Raise(kLocalFileFailed);
+    }
+    resumedFrom_ = offset;
+    if (keepPartial_) file.KeepForResume(ValidatorOf(http));
     bytesReceived_ = 0;
     LowSpeedWatch rate(lowSpeedLimit_, GetTickCount64());
     char chunk[kChunkSize];
@@ -113,22 +166,33 @@ void CInetFile::Transfer() {
                 break;
             }
             got += piece;
-            if (!rate.Arrived(piece, GetTickCount64())) return;  // the partial file goes with `file`
+            if (!rate.Arrived(piece, GetTickCount64())) return;  // the partial file goes with `file`, or stays
         }
         if (got == 0) break;
         // More than announced is no download.
-        if (got > ceiling - bytesReceived_) return;
-        if (!file.Write(chunk, got)) Raise(kLocalFileFailed);
+        if (got > ceiling - bytesReceived_) {
+            file.Abandon();
+            return;
+        }
+        if (!file.Write(chunk, got)) {
+            file.Abandon();
+            Raise(kLocalFileFailed);
+        }
         bytesReceived_ += got;
-        if (cancelRequested_) return;
+        if (cancelRequested_) {
+            file.Abandon();
+            return;
+        }
         std::fputs(".", stdout);
         if (notifyWindow_ != nullptr) {
             PostMessageA(notifyWindow_, WM_UPDATE_NOTIFY, NOTIFY_PROGRESS,
-                         ProgressPercent(bytesReceived_, expectedSize_));
+                         ProgressPercent(offset + bytesReceived_, expectedSize_));
         }
     }
     // A body cut short by the server is no download.
-    if (!BodyIsComplete(hasLength, announced, bytesReceived_)) return;
+    if (resuming ? offset + bytesReceived_ != range.total : !BodyIsComplete(hasLength, announced, bytesReceived_)) {
+        return;
+    }
     if (!file.MoveTo(localPath_)) Raise(kLocalFileFailed);
     completed_ = true;
 }

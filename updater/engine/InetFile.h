@@ -6,6 +6,16 @@
 // "<local path>.download" and replaces the local path only when complete, so
 // a failed or broken transfer leaves no new file and an older file untouched.
 //
+// Resume (SetResume): a transfer allowed to keep its partial file leaves it,
+// with the answer's validator beside it (PartialFile.h), when it ends without
+// the whole body. One allowed to resume asks for the rest of such a file
+// only: "Range: bytes=N-" with "If-Range: <validator>". A 206 answer whose
+// Content-Range continues the file to its end, with the same validator, is
+// appended; a 200 answer starts the file again from zero; any other answer,
+// or a changed validator, discards the partial file and the whole file is
+// asked for anew. The file is complete only when it holds the whole length
+// (for a 206 the total of its Content-Range).
+//
 // A transfer is broken off, as a failed one, when it sends more than it
 // announced (see BodyCeiling), when its rate stays below the low-speed limit
 // for the limit's period, and when a redirect leads off http and https.
@@ -72,17 +82,29 @@ public:
     void SetNotifyWindow(HWND window) { notifyWindow_ = window; }
     void SetTimeouts(DWORD connectMs, DWORD receiveMs);
     void SetLowSpeedLimit(const LowSpeedLimit& limit) { lowSpeedLimit_ = limit; }
+    // `keepPartial`: an unfinished body stays for a later resume (when the
+    // answer had a validator). `resumeExisting`: a partial file found with
+    // its validator is continued. Both off by default.
+    void SetResume(bool keepPartial, bool resumeExisting) {
+        keepPartial_ = keepPartial;
+        resumeExisting_ = resumeExisting;
+    }
 
     const std::string& LastErrorText() const { return lastErrorText_; }
     bool Completed() const { return completed_; }
+    // Bytes of the body received in this transfer (a resume's included, the
+    // partial file's earlier bytes not).
     uint64_t BytesReceived() const { return bytesReceived_; }
+    // Bytes of an earlier partial file that this transfer continued; 0 when
+    // it fetched the whole file.
+    uint64_t ResumedFrom() const { return resumedFrom_; }
 
 protected:
     void Run() override;
 
 private:
     void Transfer();
-    void SendFollowingRedirects(HttpGet& http);
+    DWORD SendFollowingRedirects(HttpGet& http, const std::string& headers);
     [[noreturn]] void Raise(int cause);
     std::string TemporaryPath() const { return localPath_ + ".download"; }
 
@@ -105,4 +127,7 @@ private:
     DWORD receiveTimeoutMs_ = kDefaultReceiveTimeoutMs;
     LowSpeedLimit lowSpeedLimit_ = kDefaultLowSpeedLimit;
     std::atomic<bool> completed_{false};
+    bool keepPartial_ = false;
+    bool resumeExisting_ = false;
+    std::atomic<uint64_t> resumedFrom_{0};
 };

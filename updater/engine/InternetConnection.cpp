@@ -111,6 +111,14 @@ bool HttpGet::Location(std::string* location) {
     return !location->empty();
 }
 
+bool HttpGet::ResponseHeader(DWORD query, std::string* value) {
+    char text[1025] = {};
+    DWORD size = sizeof text - 1;
+    if (!HttpQueryInfoA(request_.Get(), query, text, &size, nullptr)) return false;
+    value->assign(text, strnlen(text, sizeof text));
+    return !value->empty();
+}
+
 DWORD HttpGet::ReadArrived(void* buffer, DWORD size) {
     // A plain read waits until the whole buffer is filled, however slowly
     // the server sends; asking first what has arrived returns sooner.

@@ -63,6 +63,9 @@ public:
     // The response's Location header; false when there is none or it is
     // longer than a URL may be.
     bool Location(std::string* location);
+    // A response header's value by its query code (HTTP_QUERY_ETAG and the
+    // like); false when the response has none or it is longer than 1024.
+    bool ResponseHeader(DWORD query, std::string* value);
     // Up to `size` bytes of the body, as many as have arrived (waiting for
     // the first of them); 0 at its end.
     DWORD ReadArrived(void* buffer, DWORD size);

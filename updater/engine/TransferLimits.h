@@ -22,3 +22,19 @@ bool ParseContentLength(const std::string& text, uint64_t* length);
 // Whether a body that ended after `received` bytes arrived whole: without a
 // Content-Length any end counts, with one the counts must agree.
 bool BodyIsComplete(bool hasContentLength, uint64_t contentLength, uint64_t received);
+
+// "Content-Range: bytes first-last/total" of a 206 answer.
+struct ContentRange {
+    uint64_t first = 0;
+    uint64_t last = 0;
+    uint64_t total = 0;
+};
+
+// Parses the header value; false for any other form ("*" totals, other
+// units, last below first, last not below total).
+bool ParseContentRange(const std::string& text, ContentRange* range);
+
+// Whether a 206 answer continues a partial file of `offset` bytes up to the
+// file's end: its range starts at the offset, ends at the last byte, and a
+// Content-Length given agrees with it.
+bool RangeContinues(const ContentRange& range, uint64_t offset, bool hasContentLength, uint64_t contentLength);

@@ -254,7 +254,7 @@ bool UpdateEngineImpl::DownloadAll() {
 // counter; while it is below the limit a failure is retried.
 bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
     static_assert(kRetries == 3, "three retries per item");
-    for (;;) {
+    for (int attempt = 0;; ++attempt) {
         std::printf("\n%d Processing %s ", Now(), item.url.c_str());
         CInetFile file;
         Configure(&file);
@@ -265,6 +265,10 @@ bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
         file.SetExpectedSize(item.length);
         file.SetItemFlags(item.registerFile, item.zipFile, item.forceOverwrite, item.execute, item.executePar);
         file.SetNotifyWindow(notify.Window());
+        // An unfinished body stays for the next attempt, which asks for the
+        // rest only. One left by an earlier run is continued only when the
+        // item's digest will tell whether the pieces make the right file.
+        file.SetResume(true, attempt > 0 || item.md5[0] != '\0');
         CreateDirectoriesAnySeparator(FolderOf(item.downloadPath).c_str());
 
         bool skip = false;

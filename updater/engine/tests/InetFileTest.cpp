@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -22,7 +23,8 @@ std::string Body(size_t size) {
 // One whole transfer, as the engine runs it: start and wait at once.
 struct Transfer {
     explicit Transfer(const std::string& url, const std::string& localPath, int64_t expectedSize = 0,
-                      HWND window = nullptr, LowSpeedLimit lowSpeed = kDefaultLowSpeedLimit) {
+                      HWND window = nullptr, LowSpeedLimit lowSpeed = kDefaultLowSpeedLimit, bool resume = false) {
+        file.SetResume(resume, resume);
         file.SetUrl(url);
         file.SetLocalPath(localPath);
         file.SetExpectedSize(expectedSize);
@@ -254,6 +256,116 @@ TEST_F(InetFileTest, DestroyingARunningTransferCancelsIt) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
     EXPECT_FALSE(PathExists(local));
     EXPECT_FALSE(PathExists(local + ".download"));
+}
+
+using Version = TestHttpServer::Version;
+
+const char kEtag[] = "\"v1\"";
+const char kDate[] = "Mon, 01 Jan 2024 00:00:00 GMT";
+
+// A body cut at half leaves the partial file and its validator; the next
+// transfer asks for the rest with that validator and takes what the answer
+// allows: the rest (206), the whole file again (200), or, after any other
+// answer, the whole file from a request of its own.
+TEST_F(InetFileTest, ACutTransferIsResumedWhereTheServerAllows) {
+    const std::string body = Body(40000);
+    const std::string changed = Body(50000).substr(7, 40000);
+    const size_t half = 20000;
+    const struct {
+        const char* what;
+        std::vector<Version> versions;
+        bool honourRanges;
+        std::string validator;  // kept beside the partial file after the cut
+        std::string finalBody;
+        bool resumed;          // the second transfer appended to the partial file
+        int requests;          // in all, the cut one included
+        size_t bytesSent;      // body bytes of all answers
+    } cases[] = {
+        {"etag", {{body, kEtag, "", half}, {body, kEtag, ""}}, true, kEtag, body, true, 2, body.size()},
+        {"last-modified", {{body, "", kDate, half}, {body, "", kDate}}, true, kDate, body, true, 2, body.size()},
+        {"ranges ignored", {{body, kEtag, "", half}, {body, kEtag, ""}}, false, kEtag, body, false, 2,
+         half + body.size()},
+        {"changed on the server", {{body, kEtag, "", half}, {changed, "\"v2\"", ""}}, true, kEtag, changed, false, 2,
+         half + changed.size()},
+        // Shorter now, same validator: the range lies outside it (416), so
+        // the whole file is asked for again.
+        {"range not satisfiable", {{body, kEtag, "", half}, {body.substr(0, 1000), kEtag, ""}}, true, kEtag,
+         body.substr(0, 1000), false, 3, half + 1000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string target = std::string("/resume/") + c.what;
+        std::replace(target.begin(), target.end(), ' ', '-');
+        server.ServeVersions(target, c.versions, c.honourRanges);
+        const std::string local = folder.File("resumed.bin");
+        DeleteFileA(local.c_str());
+        {
+            Transfer cut(server.Url(target), local, 0, nullptr, kDefaultLowSpeedLimit, true);
+            EXPECT_FALSE(cut.file.Completed());
+            EXPECT_FALSE(PathExists(local));
+            EXPECT_EQ(ReadWholeFile(local + ".download"), body.substr(0, half));
+            EXPECT_EQ(ReadWholeFile(local + ".download.validator"), c.validator);
+        }
+        Transfer rest(server.Url(target), local, 0, nullptr, kDefaultLowSpeedLimit, true);
+        EXPECT_TRUE(rest.file.Completed());
+        EXPECT_EQ(ReadWholeFile(local), c.finalBody);
+        EXPECT_FALSE(PathExists(local + ".download"));
+        EXPECT_FALSE(PathExists(local + ".download.validator"));
+        EXPECT_EQ(rest.file.ResumedFrom(), c.resumed ? half : 0u);
+        EXPECT_EQ(server.BodyBytesSent(target), c.bytesSent);
+        std::vector<TestHttpServer::Request> requests;
+        for (const auto& request : server.Requests()) {
+            if (request.target == target) requests.push_back(request);
+        }
+        ASSERT_EQ(requests.size(), static_cast<size_t>(c.requests));
+        EXPECT_EQ(requests[0].Header("Range"), "");
+        EXPECT_EQ(requests[1].Header("Range"), "bytes=" + std::to_string(half) + "-");
+        EXPECT_EQ(requests[1].Header("If-Range"), c.validator);
+        if (c.requests == 3) {
+            EXPECT_EQ(requests[2].Header("Range"), "");
+        }
+    }
+}
+
+// Without a validator, or when the caller does not keep partial files (the
+// news and the manifest), a cut transfer leaves nothing behind; a caller that
+// does not resume starts a leftover partial file again from zero.
+TEST_F(InetFileTest, APartialFileIsKeptOnlyWithAValidatorAndWhenAsked) {
+    const std::string body = Body(30000);
+    server.ServeVersions("/plain", {{body, "", "", 10000}}, true);
+    server.ServeVersions("/tagged", {{body, kEtag, "", 10000}, {body, kEtag, "", 10000}, {body, kEtag, ""}}, true);
+    const struct {
+        const char* target;
+        bool keep;
+        bool kept;
+    } cases[] = {
+        {"/plain", true, false},
+        {"/tagged", false, false},
+        {"/tagged", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.target) + (c.keep ? " kept" : " not kept"));
+        const std::string local = folder.File("kept.bin");
+        CInetFile file;
+        file.SetUrl(server.Url(c.target));
+        file.SetLocalPath(local);
+        file.SetTimeouts(2000, 2000);
+        file.SetResume(c.keep, false);
+        ASSERT_TRUE(file.Start());
+        file.Wait();
+        EXPECT_FALSE(file.Completed());
+        EXPECT_EQ(PathExists(local + ".download"), c.kept);
+        EXPECT_EQ(PathExists(local + ".download.validator"), c.kept);
+    }
+    // The partial file of the last case, not to be resumed: asked whole.
+    const size_t before = server.BodyBytesSent("/tagged");
+    const std::string local = folder.File("kept.bin");
+    Transfer whole(server.Url("/tagged"), local);
+    EXPECT_TRUE(whole.file.Completed());
+    EXPECT_EQ(ReadWholeFile(local), body);
+    EXPECT_EQ(server.BodyBytesSent("/tagged") - before, body.size());
+    EXPECT_EQ(server.Requests().back().Header("Range"), "");
+    EXPECT_FALSE(PathExists(local + ".download.validator"));
 }
 
 }  // namespace

@@ -126,4 +126,52 @@ TEST(LowSpeedWatch, TooSlowOnceAWholePeriodBringsLessThanTheMinimum) {
     EXPECT_EQ(kDefaultLowSpeedLimit.periodMs, 60000u);
 }
 
+TEST(TransferResume, ContentRangeIsReadStrictly) {
+    const struct {
+        const char* text;
+        bool parses;
+        uint64_t first, last, total;
+    } cases[] = {
+        {"bytes 500-999/1000", true, 500, 999, 1000},
+        {" bytes 0-0/1 ", true, 0, 0, 1},
+        {"bytes 4294967296-8589934591/8589934592", true, uint64_t{1} << 32, (uint64_t{2} << 32) - 1, uint64_t{2} << 32},
+        {"bytes 500-999/*", false, 0, 0, 0},
+        {"bytes */1000", false, 0, 0, 0},
+        {"items 500-999/1000", false, 0, 0, 0},
+        {"bytes 999-500/1000", false, 0, 0, 0},
+        {"bytes 500-1000/1000", false, 0, 0, 0},
+        {"bytes 500-999/1000x", false, 0, 0, 0},
+        {"bytes 500-999/99999999999999999999", false, 0, 0, 0},
+        {"", false, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        ContentRange range;
+        ASSERT_EQ(ParseContentRange(c.text, &range), c.parses) << c.text;
+        if (!c.parses) continue;
+        EXPECT_EQ(range.first, c.first) << c.text;
+        EXPECT_EQ(range.last, c.last) << c.text;
+        EXPECT_EQ(range.total, c.total) << c.text;
+    }
+}
+
+TEST(TransferResume, ARangeContinuesThePartialFileToItsEndOnly) {
+    const struct {
+        ContentRange range;
+        uint64_t offset;
+        bool hasLength;
+        uint64_t length;
+        bool continues;
+    } cases[] = {
+        {{500, 999, 1000}, 500, true, 500, true},
+        {{500, 999, 1000}, 500, false, 0, true},
+        {{400, 999, 1000}, 500, true, 600, false},  // starts elsewhere
+        {{500, 899, 1000}, 500, true, 400, false},  // stops short of the end
+        {{500, 999, 1000}, 500, true, 499, false},  // length disagrees
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RangeContinues(c.range, c.offset, c.hasLength, c.length), c.continues)
+            << c.range.first << "-" << c.range.last << "/" << c.range.total << " at " << c.offset;
+    }
+}
+
 }  // namespace

@@ -468,4 +468,83 @@ TEST_F(UpdateEngineTest, WithoutAKeyTheSignatureAndSha256AreIgnoredAsBefore) {
     EXPECT_FALSE(PathExists(client.InUpdate("ManifestAccepted.txt")));
 }
 
+// A retry asks for the rest of the cut body only, with or without a digest.
+TEST_F(UpdateEngineTest, ARetryResumesTheCutTransfer) {
+    const std::string body(30000, 'r');
+    const struct {
+        const char* name;
+        bool withMd5;
+    } cases[] = {{"digested.bin", true}, {"plain.bin", false}};
+    std::vector<ManifestEntry> entries;
+    for (const auto& c : cases) {
+        server.ServeVersions(std::string("/files/") + c.name, {{body, "\"e1\"", "", 12000}, {body, "\"e1\"", ""}},
+                             true);
+        ManifestEntry entry{{"FileName", c.name}, {"URL", server.Url(std::string("/files/") + c.name)},
+                            {"Length", std::to_string(body.size())}};
+        if (c.withMd5) entry.emplace_back("MD5", Md5Text(body));
+        entries.push_back(entry);
+    }
+    client.WriteManifest(entries);
+    Run(0, 0, 1, 1, nullptr);
+    EXPECT_EQ(BlockStatuses(client.StateFile()), (std::vector<std::string>{"digested.bin=TRUE", "plain.bin=TRUE"}));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string target = std::string("/files/") + c.name;
+        EXPECT_EQ(ReadWholeFile(client.InUpdate(c.name)), body);
+        EXPECT_EQ(server.RequestCount(target), 2);
+        EXPECT_EQ(server.BodyBytesSent(target), body.size());
+        EXPECT_EQ(server.Requests().size(), 4u);
+        EXPECT_FALSE(PathExists(client.InUpdate(c.name) + ".download"));
+        EXPECT_FALSE(PathExists(client.InUpdate(c.name) + ".download.validator"));
+    }
+    for (const auto& request : server.Requests()) {
+        const bool first = request.Header("Range").empty();
+        if (!first) {
+            EXPECT_EQ(request.Header("Range"), "bytes=12000-") << request.target;
+            EXPECT_EQ(request.Header("If-Range"), "\"e1\"") << request.target;
+        }
+    }
+}
+
+// A partial file left by an earlier run is continued when the item's digest
+// can tell whether the pieces fit together; without one it is fetched whole.
+TEST_F(UpdateEngineTest, ALaterRunResumesALeftoverPartialFileOnlyWithADigest) {
+    const std::string body(30000, 'l');
+    const struct {
+        const char* name;
+        bool withMd5;
+        const char* range;  // of the run's first request
+        size_t bytesSent;
+    } cases[] = {
+        {"digested.bin", true, "bytes=10000-", 20000},
+        {"plain.bin", false, "", 30000},
+    };
+    std::vector<ManifestEntry> entries;
+    for (const auto& c : cases) {
+        server.ServeVersions(std::string("/files/") + c.name, {{body, "\"e1\"", ""}}, true);
+        ManifestEntry entry{{"FileName", c.name}, {"URL", server.Url(std::string("/files/") + c.name)},
+                            {"Length", std::to_string(body.size())}};
+        if (c.withMd5) entry.emplace_back("MD5", Md5Text(body));
+        entries.push_back(entry);
+        ASSERT_TRUE(WriteWholeFile(client.InUpdate(c.name) + ".download", body.substr(0, 10000)));
+        ASSERT_TRUE(WriteWholeFile(client.InUpdate(c.name) + ".download.validator", "\"e1\""));
+    }
+    client.WriteManifest(entries);
+    Run(0, 0, 1, 1, nullptr);
+    EXPECT_EQ(BlockStatuses(client.StateFile()), (std::vector<std::string>{"digested.bin=TRUE", "plain.bin=TRUE"}));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string target = std::string("/files/") + c.name;
+        EXPECT_EQ(ReadWholeFile(client.InUpdate(c.name)), body);
+        EXPECT_EQ(server.RequestCount(target), 1);
+        EXPECT_EQ(server.BodyBytesSent(target), c.bytesSent);
+        for (const auto& request : server.Requests()) {
+            if (request.target == target) {
+                EXPECT_EQ(request.Header("Range"), c.range);
+            }
+        }
+        EXPECT_FALSE(PathExists(client.InUpdate(c.name) + ".download.validator"));
+    }
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -36,8 +37,10 @@ const char* Reason(int status) {
         case 200: return "OK";
         case 301: return "Moved Permanently";
         case 302: return "Found";
+        case 206: return "Partial Content";
         case 307: return "Temporary Redirect";
         case 404: return "Not Found";
+        case 416: return "Range Not Satisfiable";
         case 500: return "Internal Server Error";
         default: return "Status";
     }
@@ -157,6 +160,27 @@ void TestHttpServer::ServeUnannounced(const std::string& target, const std::stri
     Register(target, response);
 }
 
+void TestHttpServer::ServeVersions(const std::string& target, const std::vector<Version>& versions,
+                                   bool honourRanges) {
+    Response response;
+    response.mode = Mode::kVersions;
+    response.status = 200;
+    response.versions = versions;
+    response.honourRanges = honourRanges;
+    Register(target, response);
+}
+
+size_t TestHttpServer::BodyBytesSent(const std::string& target) const {
+    std::lock_guard<std::mutex> guard(lock_);
+    auto found = bodyBytes_.find(target);
+    return found == bodyBytes_.end() ? 0 : found->second;
+}
+
+void TestHttpServer::CountBody(const std::string& target, size_t bytes) {
+    std::lock_guard<std::mutex> guard(lock_);
+    bodyBytes_[target] += bytes;
+}
+
 std::vector<TestHttpServer::Request> TestHttpServer::Requests() const {
     std::lock_guard<std::mutex> guard(lock_);
     return requests_;
@@ -216,13 +240,15 @@ void TestHttpServer::Handle(unsigned int clientHandle) {
         }
         request.headers.assign(lines.begin() + 1, lines.end());
         Response response;
+        size_t answerIndex = 0;
         {
             std::lock_guard<std::mutex> guard(lock_);
+            for (const Request& earlier : requests_) answerIndex += earlier.target == request.target;
             requests_.push_back(request);
             auto found = responses_.find(request.target);
             if (found != responses_.end()) response = found->second;
         }
-        Respond(client, response);
+        Respond(client, response, request, answerIndex);
     }
     {
         std::lock_guard<std::mutex> guard(lock_);
@@ -232,8 +258,54 @@ void TestHttpServer::Handle(unsigned int clientHandle) {
     closesocket(client);
 }
 
-bool TestHttpServer::Respond(unsigned int clientHandle, const Response& response) {
+bool TestHttpServer::RespondVersion(unsigned int clientHandle, const Response& response, const Request& request,
+                                    size_t answerIndex) {
     SOCKET client = static_cast<SOCKET>(clientHandle);
+    if (response.versions.empty()) return false;
+    const Version& version = response.versions[std::min(answerIndex, response.versions.size() - 1)];
+    int status = 200;
+    size_t first = 0;
+    const std::string range = request.Header("Range");
+    const std::string prefix = "bytes=";
+    if (response.honourRanges && range.compare(0, prefix.size(), prefix) == 0 && range.back() == '-') {
+        const std::string ifRange = request.Header("If-Range");
+        const std::string current = version.etag.empty() ? version.lastModified : version.etag;
+        size_t start = std::strtoul(range.c_str() + prefix.size(), nullptr, 10);
+        if (!ifRange.empty() && ifRange != current) {
+            status = 200;
+        } else if (start >= version.body.size()) {
+            status = 416;
+        } else {
+            status = 206;
+            first = start;
+        }
+    }
+    std::string head = "HTTP/1.1 " + std::to_string(status) + " " + Reason(status) +
+                       "\r\nContent-Type: application/octet-stream\r\n";
+    if (!version.etag.empty()) head += "ETag: " + version.etag + "\r\n";
+    if (!version.lastModified.empty()) head += "Last-Modified: " + version.lastModified + "\r\n";
+    if (response.honourRanges) head += "Accept-Ranges: bytes\r\n";
+    std::string body;
+    if (status == 206) {
+        body = version.body.substr(first);
+        head += "Content-Range: bytes " + std::to_string(first) + "-" + std::to_string(version.body.size() - 1) + "/" +
+                std::to_string(version.body.size()) + "\r\n";
+    } else if (status == 200) {
+        body = version.body;
+    } else {
+        head += "Content-Range: bytes */" + std::to_string(version.body.size()) + "\r\n";
+    }
+    head += "Content-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n";
+    if (!SendAll(client, head.data(), head.size())) return false;
+    size_t sending = std::min(version.cutAfter, body.size());
+    CountBody(request.target, sending);
+    return SendAll(client, body.data(), sending);
+}
+
+bool TestHttpServer::Respond(unsigned int clientHandle, const Response& response, const Request& request,
+                             size_t answerIndex) {
+    SOCKET client = static_cast<SOCKET>(clientHandle);
+    if (response.mode == Mode::kVersions) return RespondVersion(clientHandle, response, request, answerIndex);
     if (response.mode == Mode::kStall) {
         StoppingWithin(1000 * 3600);
         return false;

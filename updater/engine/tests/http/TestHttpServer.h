@@ -45,11 +45,31 @@ public:
     // Sends the body without a Content-Length; closing the connection ends it.
     void ServeUnannounced(const std::string& target, const std::string& body);
 
+    // One state of a file that answers ranges like a file server.
+    struct Version {
+        std::string body;
+        std::string etag;          // sent as ETag when not empty (quotes included)
+        std::string lastModified;  // sent as Last-Modified when not empty
+        // Body bytes sent before the connection is closed (the head announces
+        // the whole answer); npos: all of them.
+        size_t cutAfter = std::string::npos;
+    };
+    // The k-th request of the target gets versions[k] (the last one from then
+    // on), so a file can change, or a cut heal, between two requests. With
+    // `honourRanges`, "Range: bytes=N-" is answered 206 with
+    // "Content-Range: bytes N-<last>/<total>" when an If-Range given equals
+    // the version's ETag (else its Last-Modified), 200 with the whole body
+    // when it does not, and 416 when N is not inside the body; without it a
+    // Range is ignored and the whole body sent with 200.
+    void ServeVersions(const std::string& target, const std::vector<Version>& versions, bool honourRanges);
+    // Body bytes sent so far for the target, over all its answers.
+    size_t BodyBytesSent(const std::string& target) const;
+
     std::vector<Request> Requests() const;
     int RequestCount(const std::string& target) const;
 
 private:
-    enum class Mode { kBody, kStatus, kStall, kCutShort, kSlow, kRedirect, kUnannounced };
+    enum class Mode { kBody, kStatus, kStall, kCutShort, kSlow, kRedirect, kUnannounced, kVersions };
     struct Response {
         Mode mode = Mode::kStatus;
         int status = 404;
@@ -58,13 +78,17 @@ private:
         size_t sentBytes = 0;
         size_t pieceSize = 0;
         int pauseMs = 0;
+        std::vector<Version> versions;
+        bool honourRanges = false;
     };
 
     // Replaces what the target answers.
     void Register(const std::string& target, const Response& response);
     void AcceptLoop();
     void Handle(unsigned int client);
-    bool Respond(unsigned int client, const Response& response);
+    bool Respond(unsigned int client, const Response& response, const Request& request, size_t answerIndex);
+    bool RespondVersion(unsigned int client, const Response& response, const Request& request, size_t answerIndex);
+    void CountBody(const std::string& target, size_t bytes);
     // Waits up to `ms`; true when the server is stopping.
     bool StoppingWithin(int ms);
 
@@ -75,6 +99,7 @@ private:
     bool stopping_ = false;
     std::map<std::string, Response> responses_;
     std::vector<Request> requests_;
+    std::map<std::string, size_t> bodyBytes_;
     std::vector<unsigned int> clients_;
     std::vector<std::thread> handlers_;
     std::thread acceptor_;
