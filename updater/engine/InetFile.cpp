@@ -52,6 +52,7 @@ void CInetFile::Raise(int cause) {
 
 void CInetFile::Run() {
     completed_ = false;
+    requests_.clear();
     try {
         Transfer();
     } catch (const InternetFailure& failure) {
@@ -63,6 +64,10 @@ void CInetFile::Run() {
         // Its message is already in lastErrorText_.
     } catch (const std::exception&) {
         // Out of memory or the like: the transfer simply did not complete.
+    }
+    if (!requests_.empty()) {
+        requests_.back().bytes = bytesReceived_;
+        requests_.back().milliseconds = GetTickCount64() - requestStart_;
     }
 }
 
@@ -76,10 +81,26 @@ DWORD CInetFile::SendFollowingRedirects(HttpGet& http, const std::string& header
     if (!ParseUrl(url_, &url) || (!url.isHttp && !url.isHttps)) Raise(kBadUrl);
     std::string address = url_;
     std::string objectPath = EscapeRequestPath(url.objectPath);
+    const uint64_t now = GetTickCount64();
+    if (!requests_.empty()) requests_.back().milliseconds = now - requestStart_;
+    requestStart_ = now;
+    RequestFacts facts;
+    facts.url = url_;
+    const std::string rangeKey = "Range: ";
+    const size_t rangeAt = headers.find("\n" + rangeKey);
+    if (rangeAt != std::string::npos) {
+        const size_t from = rangeAt + 1 + rangeKey.size();
+        facts.rangeAsked = headers.substr(from, headers.find('\r', from) - from);
+    }
+    requests_.push_back(facts);
     for (int redirects = 0;; ++redirects) {
         http.Connect(url.host, url.port);
         DWORD status = http.Send(objectPath, headers.c_str(), url.isHttps);
-        if (!IsRedirect(status)) return status;
+        if (!IsRedirect(status)) {
+            requests_.back().status = status;
+            http.ResponseHeader(HTTP_QUERY_CONTENT_RANGE, &requests_.back().rangeGranted);
+            return status;
+        }
         if (redirects == kMaxRedirects) Raise(kRedirectFailed);
         std::string location, next;
         if (!http.Location(&location) || !ResolveUrl(address, location, &next) || !ParseUrl(next, &url)) {

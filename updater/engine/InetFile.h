@@ -30,6 +30,7 @@
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <vector>
 
 class HttpGet;
 
@@ -99,6 +100,19 @@ public:
     // it fetched the whole file.
     uint64_t ResumedFrom() const { return resumedFrom_; }
 
+    // What one request of the transfer asked and got, for the support log.
+    struct RequestFacts {
+        std::string url;           // the address asked for (before redirects)
+        DWORD status = 0;          // of the answer that was no redirect; 0: none
+        std::string rangeAsked;    // the Range header's value; empty: the whole file
+        std::string rangeGranted;  // the answer's Content-Range; empty: none
+        uint64_t bytes = 0;        // body bytes received
+        uint64_t milliseconds = 0; // from sending to the end of its body
+    };
+    // The transfer's requests in order (a refused resume is followed by a
+    // request for the whole file); read after Wait().
+    const std::vector<RequestFacts>& Requests() const { return requests_; }
+
 protected:
     void Run() override;
 
@@ -130,4 +144,6 @@ private:
     bool keepPartial_ = false;
     bool resumeExisting_ = false;
     std::atomic<uint64_t> resumedFrom_{0};
+    std::vector<RequestFacts> requests_;
+    uint64_t requestStart_ = 0;
 };

@@ -11,9 +11,11 @@
 #include "StateFileWriter.h"
 #include "Support.h"
 #include "UpdateItemList.h"
+#include "UpdateLog.h"
 #include "WorkerThread.h"
 
 #include <atomic>
+#include <cstdarg>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -46,12 +48,17 @@ bool RunTransfer(CInetFile* file) {
     return file->Completed();
 }
 
-template <typename Step>
-bool WithRetries(Step step) {
-    for (int attempt = 0; attempt <= kRetries; ++attempt) {
-        if (step()) return true;
+// The line a trace text makes in the log: without its surrounding spaces and
+// line breaks; empty when nothing else is left.
+std::string LogLineOf(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \r\n");
+    if (first == std::string::npos) return std::string();
+    const size_t last = text.find_last_not_of(" \r\n");
+    std::string line = text.substr(first, last - first + 1);
+    for (char& c : line) {
+        if (c == '\r' || c == '\n') c = ' ';
     }
-    return false;
+    return line;
 }
 
 }  // namespace
@@ -83,6 +90,8 @@ public:
     std::unique_ptr<CryptoApiSignatureKey> manifestKey;
     DWORD connectTimeoutMs = CInetFile::kDefaultConnectTimeoutMs;
     DWORD receiveTimeoutMs = CInetFile::kDefaultReceiveTimeoutMs;
+    UpdateLog log;
+    uint64_t logLimit = UpdateLog::kDefaultLimit;
 
 protected:
     void Run() override;
@@ -98,6 +107,12 @@ private:
     bool DownloadItem(const UpdateItem& item, int index);
     bool Fetch(int kind, const std::string& url, const std::string& localPath);
     void Configure(CInetFile* file) const;
+    // printf to standard output, the same text also a line of the log.
+    void Trace(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // The transfer's requests and its resume, one log line each.
+    void LogTransfer(const CInetFile& file);
+    template <typename Step>
+    bool WithRetries(const char* what, Step step);
 
     int consecutiveFailures_ = 0;
 };
@@ -123,13 +138,15 @@ void UpdateEngineImpl::UseServer(const char* host) {
 
 void UpdateEngineImpl::Run() {
     CreateDirectoriesAnySeparator(updateFolder.c_str());
-    if (fetchNews) WithRetries([this] { return FetchNews(); });
+    log.Open(updateFolder + "Koravel.log");
+    log.SetLimit(logLimit);
+    if (fetchNews) WithRetries("WhatNews.txt", [this] { return FetchNews(); });
     CheckNews();
-    if (fetchManifest) WithRetries([this] { return FetchManifest(); });
+    if (fetchManifest) WithRetries("Update.xml", [this] { return FetchManifest(); });
     if (plan) PlanUpdate();
     if (download) {
         successCount = 0;
-        WithRetries([this] { return DownloadAll(); });
+        WithRetries("the downloads", [this] { return DownloadAll(); });
     }
     notify.Send(NOTIFY_FINISHED, successCount);
     std::fflush(stdout);
@@ -139,10 +156,46 @@ void UpdateEngineImpl::Configure(CInetFile* file) const {
     file->SetTimeouts(connectTimeoutMs, receiveTimeoutMs);
 }
 
+void UpdateEngineImpl::Trace(const char* format, ...) {
+    char text[4096];
+    va_list arguments;
+    va_start(arguments, format);
+    vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    std::fputs(text, stdout);
+    const std::string line = LogLineOf(text);
+    if (!line.empty()) log.Append(line);
+}
+
+void UpdateEngineImpl::LogTransfer(const CInetFile& file) {
+    for (const CInetFile::RequestFacts& request : file.Requests()) {
+        char line[4096];
+        snprintf(line, sizeof line, "request %s status %lu bytes %llu range asked %s granted %s time %llu ms",
+                 request.url.c_str(), static_cast<unsigned long>(request.status),
+                 static_cast<unsigned long long>(request.bytes),
+                 request.rangeAsked.empty() ? "none" : request.rangeAsked.c_str(),
+                 request.rangeGranted.empty() ? "none" : request.rangeGranted.c_str(),
+                 static_cast<unsigned long long>(request.milliseconds));
+        log.Append(line);
+    }
+    if (file.ResumedFrom() > 0) {
+        log.Append("resume " + file.Requests().back().url + " from byte " + std::to_string(file.ResumedFrom()));
+    }
+}
+
+template <typename Step>
+bool UpdateEngineImpl::WithRetries(const char* what, Step step) {
+    for (int attempt = 0; attempt <= kRetries; ++attempt) {
+        if (attempt > 0) log.Append(std::string("retry ") + what + " (attempt " + std::to_string(attempt + 1) + ")");
+        if (step()) return true;
+    }
+    return false;
+}
+
 // A fetch succeeds only when its own transfer completed: an older copy of the
 // file does not stand in for it.
 bool UpdateEngineImpl::Fetch(int kind, const std::string& url, const std::string& localPath) {
-    std::printf("\n%d Processing %s", Now(), url.c_str());
+    Trace("\n%d Processing %s", Now(), url.c_str());
     CInetFile file;
     Configure(&file);
     file.SetKind(kind);
@@ -150,7 +203,9 @@ bool UpdateEngineImpl::Fetch(int kind, const std::string& url, const std::string
     file.SetLocalPath(localPath);
     file.SetExpectedSize(0);
     file.SetNotifyWindow(notify.Window());
-    return RunTransfer(&file) && FileExists(localPath.c_str());
+    const bool completed = RunTransfer(&file);
+    LogTransfer(file);
+    return completed && FileExists(localPath.c_str());
 }
 
 bool UpdateEngineImpl::FetchNews() {
@@ -177,7 +232,8 @@ bool UpdateEngineImpl::FetchManifest() {
 // A refused manifest is treated as one that cannot be read.
 bool UpdateEngineImpl::ManifestIsAuthentic(const std::string& path) {
     if (!manifestKey) {
-        std::printf("\nmanifest signature: refused, the updater's key cannot be read\n");
+        Trace("\nmanifest signature: refused, the updater's key cannot be read\n");
+        log.Append("refusal: manifest signature refused, the updater's key cannot be read");
         return false;
     }
     // A manifest is small; a file beyond this bound is refused unread.
@@ -185,27 +241,32 @@ bool UpdateEngineImpl::ManifestIsAuthentic(const std::string& path) {
     std::ifstream file(path, std::ios::binary | std::ios::ate);
     const std::streamsize size = file ? static_cast<std::streamsize>(file.tellg()) : -1;
     if (size < 0 || size > kLargestManifest) {
-        std::printf("\nmanifest signature: refused, the manifest cannot be read\n");
+        Trace("\nmanifest signature: refused, the manifest cannot be read\n");
+        log.Append("refusal: manifest signature refused, the manifest cannot be read");
         return false;
     }
     std::string bytes(static_cast<size_t>(size), '\0');
     file.seekg(0);
     if (!file.read(bytes.data(), size)) {
-        std::printf("\nmanifest signature: refused, the manifest cannot be read\n");
+        Trace("\nmanifest signature: refused, the manifest cannot be read\n");
+        log.Append("refusal: manifest signature refused, the manifest cannot be read");
         return false;
     }
     const std::string record = updateFolder + kAcceptedManifestFileName;
     const ManifestJudgement judgement =
         JudgeManifest(bytes, *manifestKey, static_cast<int64_t>(std::time(nullptr)), ReadAcceptedSigningTime(record));
-    std::printf("\nmanifest signature: %s", ManifestVerdictText(judgement.verdict));
+    std::string verdict = ManifestVerdictText(judgement.verdict);
     if (judgement.verdict != ManifestVerdict::kNoSignature) {
-        std::printf(" (signed %s, expires %s)", FormatUtcTime(judgement.signedAt).c_str(),
-                    FormatUtcTime(judgement.expiresAt).c_str());
+        verdict += " (signed " + FormatUtcTime(judgement.signedAt) + ", expires " +
+                   FormatUtcTime(judgement.expiresAt) + ")";
     }
-    std::printf("\n");
-    if (judgement.verdict != ManifestVerdict::kAccepted) return false;
+    Trace("\nmanifest signature: %s\n", verdict.c_str());
+    if (judgement.verdict != ManifestVerdict::kAccepted) {
+        log.Append(std::string("refusal: manifest signature ") + ManifestVerdictText(judgement.verdict));
+        return false;
+    }
     if (!WriteAcceptedSigningTime(record, judgement.signedAt)) {
-        std::printf("manifest signature: the signing time could not be kept in %s\n", record.c_str());
+        Trace("manifest signature: the signing time could not be kept in %s\n", record.c_str());
     }
     return true;
 }
@@ -243,7 +304,7 @@ bool UpdateEngineImpl::DownloadAll() {
         bool succeeded = DownloadItem(*item, index);
         // A download the state file does not list is never installed.
         if (!record.WriteBlock(*item, succeeded) && record.IsOpen()) succeeded = false;
-        std::printf(" %s", succeeded ? "ok" : "fail");
+        Trace(" %s", succeeded ? "ok" : "fail");
         if (succeeded) ++successCount;
         item = items.PopFront();
     }
@@ -255,7 +316,7 @@ bool UpdateEngineImpl::DownloadAll() {
 bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
     static_assert(kRetries == 3, "three retries per item");
     for (int attempt = 0;; ++attempt) {
-        std::printf("\n%d Processing %s ", Now(), item.url.c_str());
+        Trace("\n%d Processing %s ", Now(), item.url.c_str());
         CInetFile file;
         Configure(&file);
         file.SetKind(CInetFile::kManifestItem);
@@ -289,18 +350,21 @@ bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
                 existing.sha256Text = Sha256TextOfFile(item.downloadPath.c_str());
             }
             skip = ExistingDownloadMatches(item, existing);
-            if (skip) std::printf("...skip\n");
+            if (skip) Trace("...skip\n");
         }
 
         bool succeeded = true;
         if (!skip) {
             notify.Post(NOTIFY_PROGRESS, 0);
-            succeeded = RunTransfer(&file) && FileExists(item.downloadPath.c_str());
+            succeeded = RunTransfer(&file);
+            LogTransfer(file);
+            succeeded = succeeded && FileExists(item.downloadPath.c_str());
             if (succeeded) {
                 const char* path = item.downloadPath.c_str();
                 const bool checkSha256 = keyGiven && !item.sha256.empty();
                 succeeded = DownloadDigestsMatch(item, keyGiven, item.md5[0] != '\0' ? Md5TextOfFile(path) : "",
                                                  checkSha256 ? Sha256TextOfFile(path) : "");
+                if (!succeeded) log.Append("refusal: digest does not match for " + item.url);
             }
         }
         notify.Post(NOTIFY_PROGRESS, 100);
@@ -314,6 +378,7 @@ bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
         }
         if (consecutiveFailures_ < kRetries) {
             ++consecutiveFailures_;
+            log.Append("retry " + item.url + " (attempt " + std::to_string(attempt + 2) + ")");
             notify.PostText(NOTIFY_TEXT, ItemRetryText(item.fileName));
             continue;
         }
@@ -345,6 +410,8 @@ void UpdateEngine::SetManifestKey(const std::string& pem) {
 }
 
 void UpdateEngine::SetProgramFolder(const char* folder) { impl_->items.Folders().program = Bounded(folder); }
+
+void UpdateEngine::SetLogLimit(uint64_t bytes) { impl_->logLimit = bytes; }
 
 void UpdateEngine::SetTransferTimeouts(DWORD connectMs, DWORD receiveMs) {
     impl_->connectTimeoutMs = connectMs;

@@ -14,6 +14,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 class UpdateEngineImpl;
@@ -41,6 +42,9 @@ public:
     void SetManifestKey(const std::string& pem);
     // Connect and receive time-outs of every transfer (by default 30 s and 60 s).
     void SetTransferTimeouts(DWORD connectMs, DWORD receiveMs);
+    // The size Update\Koravel.log stays below (by default 1 MiB) before it
+    // is moved to Koravel.log.1 and a new one started.
+    void SetLogLimit(uint64_t bytes);
 
     int PlannedCount() const;
     int PlannedSize() const;

@@ -92,6 +92,45 @@ std::vector<std::string> BlockStatuses(const std::string& stateFile) {
     return statuses;
 }
 
+// The texts of the log's lines, each checked for its "YYYY-MM-DD hh:mm:ss "
+// stamp and given without it.
+std::vector<std::string> LogTexts(const std::string& path) {
+    std::vector<std::string> texts;
+    const std::string text = ReadWholeFile(path);
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find("\r\n", start);
+        EXPECT_NE(end, std::string::npos) << "unterminated line in " << path;
+        if (end == std::string::npos) break;
+        const std::string line = text.substr(start, end - start);
+        bool stamped = line.size() > 20 && line[4] == '-' && line[7] == '-' && line[10] == ' ' && line[13] == ':' &&
+                       line[16] == ':' && line[19] == ' ';
+        for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18}) {
+            stamped = stamped && i < line.size() && line[i] >= '0' && line[i] <= '9';
+        }
+        EXPECT_TRUE(stamped) << line;
+        texts.push_back(stamped ? line.substr(20) : line);
+        start = end + 2;
+    }
+    return texts;
+}
+
+// The index of the first text from `from` on that starts with `prefix`, or -1.
+int FindLog(const std::vector<std::string>& texts, const std::string& prefix, int from = 0) {
+    for (size_t i = static_cast<size_t>(from); i < texts.size(); ++i) {
+        if (texts[i].rfind(prefix, 0) == 0) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// Whether a text of the log holds `part`.
+bool LogHolds(const std::vector<std::string>& texts, const std::string& part) {
+    for (const std::string& text : texts) {
+        if (text.find(part) != std::string::npos) return true;
+    }
+    return false;
+}
+
 class UpdateEngineTest : public testing::Test {
 protected:
     // Starts the engine from a thread of its own and waits, as the shell does.
@@ -545,6 +584,90 @@ TEST_F(UpdateEngineTest, ALaterRunResumesALeftoverPartialFileOnlyWithADigest) {
         }
         EXPECT_FALSE(PathExists(client.InUpdate(c.name) + ".download.validator"));
     }
+}
+
+// The log tells a retry and its resume: each request with its status, bytes
+// and ranges, the retry, the resume, with the trace lines around them.
+TEST_F(UpdateEngineTest, TheLogRecordsRequestsARetryAndAResume) {
+    const std::string body(30000, 'r');
+    server.ServeVersions("/files/cut.bin", {{body, "\"e1\"", "", 12000}, {body, "\"e1\"", ""}}, true);
+    const std::string url = server.Url("/files/cut.bin");
+    client.WriteManifest({ManifestEntry{{"FileName", "cut.bin"}, {"URL", url}, {"Length", "30000"}}});
+    testing::internal::CaptureStdout();
+    Run(0, 0, 1, 1, nullptr);
+    const std::string trace = testing::internal::GetCapturedStdout();
+    ASSERT_EQ(BlockStatuses(client.StateFile()), (std::vector<std::string>{"cut.bin=TRUE"}));
+
+    const std::vector<std::string> log = LogTexts(client.InUpdate("Koravel.log"));
+    std::string all;
+    for (const std::string& text : log) all += text + "\n";
+    const int first = FindLog(log, "request " + url + " status 200 bytes 12000 range asked none granted none time ");
+    ASSERT_GE(first, 0) << all;
+    EXPECT_TRUE(LogHolds(log, " Processing " + url)) << all;
+    EXPECT_NE(trace.find("Processing " + url), std::string::npos);
+    const int retry = FindLog(log, "retry " + url + " (attempt 2)", first);
+    ASSERT_GT(retry, first) << all;
+    const int second = FindLog(log,
+                               "request " + url +
+                                   " status 206 bytes 18000 range asked bytes=12000- granted bytes 12000-29999/30000 time ",
+                               retry);
+    ASSERT_GT(second, retry) << all;
+    EXPECT_EQ(FindLog(log, "resume " + url + " from byte 12000", second), second + 1) << all;
+    EXPECT_EQ(FindLog(log, "ok", second), second + 2) << all;
+    EXPECT_EQ(FindLog(log, "refusal"), -1) << all;
+}
+
+TEST_F(UpdateEngineTest, TheLogRecordsARefusedDigest) {
+    ManifestEntry corrupt = Item("corrupt.txt", "not what was announced");
+    corrupt.emplace_back("MD5", Md5Text("the announced content"));
+    client.WriteManifest({corrupt, Item("ok.txt", "fine")});
+    Run(0, 0, 1, 1, nullptr);
+    const std::vector<std::string> log = LogTexts(client.InUpdate("Koravel.log"));
+    const std::string refusal = "refusal: digest does not match for " + server.Url("/files/corrupt.txt");
+    int refusals = 0;
+    for (int at = FindLog(log, refusal); at >= 0; at = FindLog(log, refusal, at + 1)) ++refusals;
+    EXPECT_EQ(refusals, 4);  // the first attempt and its three retries
+    EXPECT_GE(FindLog(log, "retry " + server.Url("/files/corrupt.txt") + " (attempt 4)"), 0);
+    EXPECT_EQ(FindLog(log, "refusal: digest does not match for " + server.Url("/files/ok.txt")), -1);
+}
+
+TEST_F(SignedManifestTest, TheLogRecordsARefusedSignature) {
+    std::string tampered = SignManifestForTest(ManifestText({Digested("a.txt", "alpha")}), now_ - 60, now_ + 3600);
+    tampered.replace(tampered.find("<Length>5<"), 10, "<Length>6<");
+    ASSERT_TRUE(WriteWholeFile(client.InUpdate("Update.xml"), tampered));
+    testing::internal::CaptureStdout();
+    Run(0, 0, 1, 1, nullptr);
+    const std::string trace = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(engine.PlannedCount(), 0);
+    const std::vector<std::string> log = LogTexts(client.InUpdate("Koravel.log"));
+    const int traced = FindLog(log, "manifest signature: refused, signature does not match");
+    EXPECT_GE(traced, 0);
+    EXPECT_NE(trace.find("manifest signature: refused, signature does not match"), std::string::npos);
+    EXPECT_EQ(FindLog(log, "refusal: manifest signature refused, signature does not match"), traced + 1);
+}
+
+// A line that would take the log past its limit moves it to Koravel.log.1,
+// replacing an older one, and starts a new file.
+TEST_F(UpdateEngineTest, TheLogIsMovedAsideAtItsLimit) {
+    const uint64_t limit = 4096;
+    std::string earlier;
+    while (earlier.size() + 50 < limit) earlier += "2000-01-01 00:00:00 an earlier run's line, padded\r\n";
+    ASSERT_TRUE(WriteWholeFile(client.InUpdate("Koravel.log"), earlier));
+    ASSERT_TRUE(WriteWholeFile(client.InUpdate("Koravel.log.1"), "the oldest log"));
+    client.WriteManifest({Item("a.txt", "alpha"), Item("b.txt", "beta")});
+    engine.SetLogLimit(limit);
+    Run(0, 0, 1, 1, nullptr);
+    ASSERT_EQ(BlockStatuses(client.StateFile()), (std::vector<std::string>{"a.txt=TRUE", "b.txt=TRUE"}));
+
+    const std::string moved = ReadWholeFile(client.InUpdate("Koravel.log.1"));
+    const std::string current = ReadWholeFile(client.InUpdate("Koravel.log"));
+    EXPECT_EQ(moved.substr(0, earlier.size()), earlier);
+    EXPECT_LE(moved.size(), limit);
+    EXPECT_LE(current.size(), limit);
+    EXPECT_EQ(moved.find("the oldest log"), std::string::npos);
+    const std::vector<std::string> log = LogTexts(client.InUpdate("Koravel.log"));
+    EXPECT_TRUE(LogHolds(log, " Processing " + server.Url("/files/b.txt")));
+    EXPECT_GE(FindLog(log, "request " + server.Url("/files/b.txt") + " status 200 bytes 4 "), 0);
 }
 
 }  // namespace
