@@ -9,7 +9,10 @@
 # run) and powers the machine off.
 
 image_recipe_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-image_mirror=http://deb.debian.org/debian
+# The Debian archive this machine's apt already uses for the release.
+image_host_mirror() {
+    apt-get indextargets --format '$(REPO_URI)' 'Codename: bookworm' 'Component: main' 2>/dev/null | head -n 1
+}
 # No security suite: it carries amd64 updates without their i386 twins, and
 # multi-arch libraries must have the same version in both architectures.
 image_suites=(bookworm bookworm-updates)
@@ -28,6 +31,12 @@ image_headroom_mib=1536
 # image_build_rootfs <folder>: debootstrap plus the packages, in <folder>.
 image_build_rootfs() {
     local root=$1
+    local image_mirror
+    image_mirror=$(image_host_mirror)
+    if [ -z "$image_mirror" ]; then
+        echo "i686-vm: apt knows no archive of the release: run apt-get update first" >&2
+        return 1
+    fi
     debootstrap --variant=minbase --arch=amd64 --components=main \
         "${image_suites[0]}" "$root" "$image_mirror"
 
