@@ -90,6 +90,7 @@ public:
     std::unique_ptr<CryptoApiSignatureKey> manifestKey;
     DWORD connectTimeoutMs = CInetFile::kDefaultConnectTimeoutMs;
     DWORD receiveTimeoutMs = CInetFile::kDefaultReceiveTimeoutMs;
+    LowSpeedLimit lowSpeed = kDefaultLowSpeedLimit;
     UpdateLog log;
     uint64_t logLimit = UpdateLog::kDefaultLimit;
 
@@ -154,6 +155,7 @@ void UpdateEngineImpl::Run() {
 
 void UpdateEngineImpl::Configure(CInetFile* file) const {
     file->SetTimeouts(connectTimeoutMs, receiveTimeoutMs);
+    file->SetLowSpeedLimit(lowSpeed);
 }
 
 void UpdateEngineImpl::Trace(const char* format, ...) {
@@ -416,6 +418,10 @@ void UpdateEngine::SetLogLimit(uint64_t bytes) { impl_->logLimit = bytes; }
 void UpdateEngine::SetTransferTimeouts(DWORD connectMs, DWORD receiveMs) {
     impl_->connectTimeoutMs = connectMs;
     impl_->receiveTimeoutMs = receiveMs;
+}
+
+void UpdateEngine::SetLowSpeedLimit(uint64_t minimumBytes, uint32_t periodMs) {
+    impl_->lowSpeed = LowSpeedLimit{minimumBytes, periodMs};
 }
 
 bool UpdateEngine::Start(int fetchNews, int fetchManifest, int plan, int download) {

@@ -42,6 +42,9 @@ public:
     void SetManifestKey(const std::string& pem);
     // Connect and receive time-outs of every transfer (by default 30 s and 60 s).
     void SetTransferTimeouts(DWORD connectMs, DWORD receiveMs);
+    // A transfer that gets fewer than `minimumBytes` in `periodMs` is cut as
+    // too slow (by default fewer than 1024 bytes in 60 s; 0 bytes: never).
+    void SetLowSpeedLimit(uint64_t minimumBytes, uint32_t periodMs);
     // The size Update\Koravel.log stays below (by default 1 MiB) before it
     // is moved to Koravel.log.1 and a new one started.
     void SetLogLimit(uint64_t bytes);

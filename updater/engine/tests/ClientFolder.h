@@ -1,5 +1,6 @@
 // A client installation in a scratch folder: the program folder with its
-// Update\ folder, the stand-in libraries, and the manifest written from items.
+// Update\ folder, the stand-in libraries, and the manifest written from items;
+// and readers of what the updater leaves there (state file, log).
 #pragma once
 
 #include "StateFileWriter.h"
@@ -20,6 +21,20 @@ using ManifestEntry = std::vector<std::pair<std::string, std::string>>;
 
 // The text of Update.xml for the entries (GB2312 declared when `gb2312`).
 std::string ManifestText(const std::vector<ManifestEntry>& entries, bool gb2312 = false);
+
+// The MD5 digest of the bytes as the manifest gives it (32 hex digits).
+std::string Md5Text(const std::string& bytes);
+
+// The statuses of the state file's blocks, as "name=TRUE|FALSE" in file order.
+std::vector<std::string> BlockStatuses(const std::string& stateFile);
+
+// The texts of the log's lines, each checked for its "YYYY-MM-DD hh:mm:ss "
+// stamp and given without it.
+std::vector<std::string> LogTexts(const std::string& path);
+// The index of the first text from `from` on that starts with `prefix`, or -1.
+int FindLog(const std::vector<std::string>& texts, const std::string& prefix, int from = 0);
+// Whether a text of the log holds `part`.
+bool LogHolds(const std::vector<std::string>& texts, const std::string& part);
 
 class ClientFolder {
 public:

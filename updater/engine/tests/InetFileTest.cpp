@@ -291,6 +291,13 @@ TEST_F(InetFileTest, ACutTransferIsResumedWhereTheServerAllows) {
         // the whole file is asked for again.
         {"range not satisfiable", {{body, kEtag, "", half}, {body.substr(0, 1000), kEtag, ""}}, true, kEtag,
          body.substr(0, 1000), false, 3, half + 1000},
+        // A 206 that does not continue the partial file: of a changed file
+        // (another validator), or from another byte than asked.
+        {"206 of a changed file", {{body, kEtag, "", half}, {changed, "\"v2\"", "", std::string::npos, true}}, true,
+         kEtag, changed, false, 3, half + (changed.size() - half) + changed.size()},
+        {"206 from another byte",
+         {{body, kEtag, "", half}, {body, kEtag, "", std::string::npos, false, 0}, {body, kEtag, ""}}, true, kEtag, body,
+         false, 3, half + 2 * body.size()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -8,6 +8,7 @@
 #include "EngineTexts.h"
 #include "InetFile.h"
 #include "InternetConnection.h"
+#include "WebRootFile.h"
 #include "TestHttpServer.h"
 
 #include <windows.h>
@@ -64,37 +65,10 @@ std::vector<std::string> LinesAfter(const std::string& server, size_t before) {
 }
 
 // A file the servers serve, removed with the object.
-class ServedFile {
+class TlsServedFile : public WebRootFile {
 public:
-    ServedFile(const std::string& tag, const std::string& body) {
-        static int serial = 0;
-        name_ = "tls-" + tag + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(serial++) + ".bin";
-        EXPECT_TRUE(WriteWholeFile(Path(), body)) << Path();
-    }
-    ~ServedFile() { DeleteFileA(Path().c_str()); }
-    const std::string& Name() const { return name_; }
-
-private:
-    std::string Path() const { return std::string(kRootDir) + "/" + name_; }
-    std::string name_;
+    TlsServedFile(const std::string& tag, const std::string& body) : WebRootFile(kRootDir, "tls-" + tag, body) {}
 };
-
-std::string Body(size_t size, unsigned seed) {
-    std::string body(size, '\0');
-    for (size_t i = 0; i < size; ++i) body[i] = static_cast<char>((i * 131 + seed * 7 + i / 251) & 0xff);
-    return body;
-}
-
-// Whether the file holds exactly `body`; says how it differs otherwise
-// (the bodies are too long to print).
-testing::AssertionResult HoldsBody(const std::string& path, const std::string& body) {
-    std::string content = ReadWholeFile(path);
-    if (content == body) return testing::AssertionSuccess();
-    size_t first = 0;
-    while (first < content.size() && first < body.size() && content[first] == body[first]) ++first;
-    return testing::AssertionFailure() << path << " holds " << content.size() << " bytes, not the " << body.size()
-                                       << " served; the first difference is at byte " << first;
-}
 
 struct Transfer {
     Transfer(const std::string& url, const std::string& localPath) {
@@ -153,8 +127,8 @@ TEST_F(TlsDownloadTest, AnHttpsUrlWithoutPortNamesPort443) {
 }
 
 TEST_F(TlsDownloadTest, DownloadsFromAServerOfTheTrustedAuthority) {
-    std::string body = Body(50000, 1);
-    ServedFile served("trusted", body);
+    std::string body = PatternBody(50000, 1);
+    TlsServedFile served("trusted", body);
     std::string local = folder.File("a.bin");
     size_t before = LogLines("trusted").size();
     Transfer transfer(Url("trusted", served.Name()), local);
@@ -170,7 +144,7 @@ TEST_F(TlsDownloadTest, DownloadsFromAServerOfTheTrustedAuthority) {
 
 TEST_F(TlsDownloadTest, RefusesServersWithoutATrustedCertificateAndLeavesNoFile) {
     for (const char* server : {"selfsigned", "otherca", "wrongname"}) {
-        ServedFile served(server, Body(20000, 2));
+        TlsServedFile served(server, PatternBody(20000, 2));
         std::string local = folder.File(std::string(server) + ".bin");
         size_t before = LogLines(server).size();
         Transfer transfer(Url(server, served.Name()), local);
@@ -204,7 +178,7 @@ TEST_F(TlsDownloadTest, TheRefusalIsForTheCertificate) {
                (std::string(server) == "otherca" && error == ERROR_INTERNET_SEC_CERT_REV_FAILED);
     };
     for (const auto& c : cases) {
-        ServedFile served(c.server, "body");
+        TlsServedFile served(c.server, "body");
         DWORD error = 0;
         try {
             HttpGet http("Koravel test", 5000, 5000);
@@ -221,9 +195,9 @@ TEST_F(TlsDownloadTest, TheRefusalIsForTheCertificate) {
 // A plain http address may lead to an https one; the certificate is checked
 // there as on a first address.
 TEST_F(TlsDownloadTest, RedirectsFromHttpToHttpsAreCheckedAlike) {
-    std::string body = Body(30000, 3);
-    ServedFile trusted("redirected", body);
-    ServedFile untrusted("redirected", body);
+    std::string body = PatternBody(30000, 3);
+    TlsServedFile trusted("redirected", body);
+    TlsServedFile untrusted("redirected", body);
     TestHttpServer plain;
     plain.ServeRedirect("/to-trusted", 302, Url("trusted", trusted.Name()));
     plain.ServeRedirect("/to-selfsigned", 302, Url("selfsigned", untrusted.Name()));

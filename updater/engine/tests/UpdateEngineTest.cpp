@@ -17,16 +17,6 @@ namespace {
 
 using Notice = NotifyRecorder::Notice;
 
-std::string Md5Text(const std::string& bytes) {
-    Md5 md5;
-    md5.Update(bytes.data(), bytes.size());
-    unsigned char digest[16];
-    md5.Final(digest);
-    char text[33];
-    DigestToText(digest, text);
-    return text;
-}
-
 // A notice as the test expects it: code, value or text, sent or posted.
 struct Expected {
     int code;
@@ -75,61 +65,6 @@ Expected Result(int index, const std::string& name, bool ok) { return {NOTIFY_TE
 Expected Skipped(int index, const std::string& name) { return {NOTIFY_TEXT, 0, ItemSkippedText(index, name), false}; }
 Expected Retry(const std::string& name) { return {NOTIFY_TEXT, 0, ItemRetryText(name), false}; }
 Expected Done(int index) { return {NOTIFY_ITEM_DONE, index, "", false}; }
-
-// The statuses of the state file's blocks, as "name=TRUE|FALSE" in file order.
-std::vector<std::string> BlockStatuses(const std::string& stateFile) {
-    std::vector<std::string> statuses;
-    std::string text = ReadWholeFile(stateFile);
-    std::string name;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find("\r\n", start);
-        std::string line = text.substr(start, end - start);
-        if (line.rfind("FILENAME ", 0) == 0) name = line.substr(9);
-        if (line.rfind("DOWNLOADSTATUS ", 0) == 0) statuses.push_back(name + "=" + line.substr(15));
-        start = end == std::string::npos ? text.size() : end + 2;
-    }
-    return statuses;
-}
-
-// The texts of the log's lines, each checked for its "YYYY-MM-DD hh:mm:ss "
-// stamp and given without it.
-std::vector<std::string> LogTexts(const std::string& path) {
-    std::vector<std::string> texts;
-    const std::string text = ReadWholeFile(path);
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find("\r\n", start);
-        EXPECT_NE(end, std::string::npos) << "unterminated line in " << path;
-        if (end == std::string::npos) break;
-        const std::string line = text.substr(start, end - start);
-        bool stamped = line.size() > 20 && line[4] == '-' && line[7] == '-' && line[10] == ' ' && line[13] == ':' &&
-                       line[16] == ':' && line[19] == ' ';
-        for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18}) {
-            stamped = stamped && i < line.size() && line[i] >= '0' && line[i] <= '9';
-        }
-        EXPECT_TRUE(stamped) << line;
-        texts.push_back(stamped ? line.substr(20) : line);
-        start = end + 2;
-    }
-    return texts;
-}
-
-// The index of the first text from `from` on that starts with `prefix`, or -1.
-int FindLog(const std::vector<std::string>& texts, const std::string& prefix, int from = 0) {
-    for (size_t i = static_cast<size_t>(from); i < texts.size(); ++i) {
-        if (texts[i].rfind(prefix, 0) == 0) return static_cast<int>(i);
-    }
-    return -1;
-}
-
-// Whether a text of the log holds `part`.
-bool LogHolds(const std::vector<std::string>& texts, const std::string& part) {
-    for (const std::string& text : texts) {
-        if (text.find(part) != std::string::npos) return true;
-    }
-    return false;
-}
 
 class UpdateEngineTest : public testing::Test {
 protected:

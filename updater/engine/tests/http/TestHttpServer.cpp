@@ -271,7 +271,8 @@ bool TestHttpServer::RespondVersion(unsigned int clientHandle, const Response& r
         const std::string ifRange = request.Header("If-Range");
         const std::string current = version.etag.empty() ? version.lastModified : version.etag;
         size_t start = std::strtoul(range.c_str() + prefix.size(), nullptr, 10);
-        if (!ifRange.empty() && ifRange != current) {
+        if (version.grantFrom != std::string::npos) start = version.grantFrom;
+        if (!ifRange.empty() && ifRange != current && !version.ignoreIfRange) {
             status = 200;
         } else if (start >= version.body.size()) {
             status = 416;

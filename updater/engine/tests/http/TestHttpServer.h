@@ -53,6 +53,10 @@ public:
         // Body bytes sent before the connection is closed (the head announces
         // the whole answer); npos: all of them.
         size_t cutAfter = std::string::npos;
+        // Answers a range whatever If-Range names, as a careless cache does.
+        bool ignoreIfRange = false;
+        // Answers a range from this byte instead of the one asked; npos: as asked.
+        size_t grantFrom = std::string::npos;
     };
     // The k-th request of the target gets versions[k] (the last one from then
     // on), so a file can change, or a cut heal, between two requests. With
