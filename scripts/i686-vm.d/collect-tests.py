@@ -4,8 +4,12 @@
     collect-tests.py <tests.json> <ctest -N output> <build tree> <stage folder>
 
 <tests.json> is `ctest --show-only=json-v1` of the selected tests, the -N
-output gives their numbers. Writes into <stage folder>:
-  qv-run/tests/NNN/{argv,env,dir,timeout}  what the machine runs (see run-tests)
+output gives their numbers. The selected tests are Windows programs, run
+under Wine; the fixtures they require (servers started before them and
+stopped after them) are the machine's own programs, run as they are, the
+setups before every other test and the cleanups after. Writes into <stage folder>:
+  qv-run/tests/NNN/{argv,env,dir,timeout}  what the machine runs (see run-tests),
+                   and NNN/native for a fixture
   qv-run/trees     absolute folders the machine puts back at their paths
   files            NUL-separated paths, relative to /, to pack into the tar
   tests.tsv        id, ctest number, name, timeout, will-fail (one per line)
@@ -77,7 +81,13 @@ def main():
             if m:
                 numbers[m.group(2)] = int(m.group(1))
 
-    tests = listing.get("tests", [])
+    def fixture_role(test):
+        props = {p["name"]: p["value"] for p in test.get("properties", [])}
+        if "FIXTURES_SETUP" in props:
+            return 0
+        return 2 if "FIXTURES_CLEANUP" in props else 1
+
+    tests = sorted(listing.get("tests", []), key=fixture_role)
     files = set()
     folders = set()
     rows = []
@@ -94,7 +104,8 @@ def main():
         # The build tree's launcher (wine-run) comes first; the machine has its own Wine.
         if command and os.path.basename(command[0]) == "wine-run":
             command = command[1:]
-        if not command or not command[0].lower().endswith(".exe"):
+        native = fixture_role(test) != 1
+        if not command or not (native or command[0].lower().endswith(".exe")):
             fail(f"test {name} does not run a Windows program: {test.get('command')}")
         program = command[0]
         if not os.path.isabs(program) or not os.path.isfile(program):
@@ -112,10 +123,14 @@ def main():
         # working folder (every .exe and .dll there), and the build tree's
         # files it names by absolute path.
         files.add(program)
-        for folder in {os.path.dirname(program), workdir}:
-            files.update(windows_binaries(folder))
-            folders.add(folder)
-        files.update(compiled_in_paths(program, build_tree))
+        folders.add(workdir)
+        if native:
+            folders.add(os.path.dirname(program))
+        else:
+            for folder in {os.path.dirname(program), workdir}:
+                files.update(windows_binaries(folder))
+                folders.add(folder)
+            files.update(compiled_in_paths(program, build_tree))
 
         test_id = f"{index:03d}"
         folder = os.path.join(stage, "qv-run", "tests", test_id)
@@ -128,6 +143,8 @@ def main():
             f.write(workdir)
         with open(os.path.join(folder, "timeout"), "w", encoding="utf-8") as f:
             f.write(str(timeout))
+        if native:
+            open(os.path.join(folder, "native"), "w").close()
         rows.append((test_id, numbers.get(name, index), name, timeout, will_fail))
         timeouts += timeout
 

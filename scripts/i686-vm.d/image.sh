@@ -23,6 +23,7 @@ image_packages=(
     locales
     fonts-wine fonts-wqy-zenhei
     iproute2
+    nginx-light
 )
 # The root file system's size above what the installed system takes: room
 # for the Wine prefix and for what the tests write outside their tmpfs.
