@@ -3,11 +3,11 @@
 // platform-free ones (MD5, GB2312 to UTF-8, extension, Stopwatch) come with it.
 #pragma once
 
-#include "Clock.h"
+#include "run/Clock.h"
 #include "Md5.h"
-#include "TextConversion.h"
+#include "transfer/TextConversion.h"
 #include "TextRules.h"
-#include "UpdateItem.h"
+#include "manifest/UpdateItem.h"
 
 #include <windows.h>
 

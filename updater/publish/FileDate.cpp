@@ -1,6 +1,6 @@
 #include "FileDate.h"
 
-#include "Clock.h"
+#include "run/Clock.h"
 #include "PublishError.h"
 
 #include <sys/stat.h>

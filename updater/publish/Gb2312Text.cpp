@@ -1,8 +1,8 @@
 #include "Gb2312Text.h"
 
-#include "TextConversion.h"
+#include "transfer/TextConversion.h"
 
-#include "IconvConverter.h"
+#include "transfer/IconvConverter.h"
 
 #include <vector>
 

@@ -7,7 +7,7 @@
 #include "ManifestDocument.h"
 #include "ManifestItem.h"
 #include "ManifestSignature.h"
-#include "ManifestTrailer.h"
+#include "trust/ManifestTrailer.h"
 #include "PublishError.h"
 #include "ReleaseFolder.h"
 #include "UrlPath.h"

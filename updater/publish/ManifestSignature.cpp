@@ -1,6 +1,6 @@
 #include "ManifestSignature.h"
 
-#include "ManifestTrailer.h"
+#include "trust/ManifestTrailer.h"
 #include "PublishError.h"
 
 #include <openssl/err.h>

@@ -3,7 +3,7 @@
 // "signature:" line.
 #pragma once
 
-#include "ManifestTrust.h"
+#include "trust/ManifestTrust.h"
 #include "OpenSslHandles.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "PeVersion.h"
 
-#include "Clock.h"
+#include "run/Clock.h"
 
 #include <optional>
 #include <vector>

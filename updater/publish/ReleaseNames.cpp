@@ -1,6 +1,6 @@
 #include "ReleaseNames.h"
 
-#include "NameRules.h"
+#include "manifest/NameRules.h"
 
 // The updater's own rule (koravel_core), so the tool refuses exactly the
 // names the updater would not plan, with the updater's reason.

@@ -1,7 +1,7 @@
 #include "UrlPath.h"
 
 #include "PublishError.h"
-#include "TextConversion.h"
+#include "transfer/TextConversion.h"
 #include "TextRules.h"
 
 #include <cstdio>

@@ -4,8 +4,8 @@
 #include "FileIo.h"
 #include "KeyFiles.h"
 #include "ManifestSignature.h"
-#include "ManifestTrailer.h"
-#include "ManifestTrust.h"
+#include "trust/ManifestTrailer.h"
+#include "trust/ManifestTrust.h"
 #include "PublishError.h"
 
 #include <ctime>

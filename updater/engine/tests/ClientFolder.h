@@ -3,7 +3,7 @@
 // and readers of what the updater leaves there (state file, log).
 #pragma once
 
-#include "StateFileWriter.h"
+#include "statefile/StateFileWriter.h"
 #include "TestFiles.h"
 
 #include <string>

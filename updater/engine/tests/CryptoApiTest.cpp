@@ -1,8 +1,8 @@
 // The platform's cryptography as the updater uses it: the publisher's key
 // from PEM, its identifier, signatures made by OpenSSL (the documented
 // example) and by the tests' signer, and file digests.
-#include "CryptoApi.h"
-#include "ManifestTrust.h"
+#include "trust/CryptoApi.h"
+#include "trust/ManifestTrust.h"
 #include "TestData.h"
 #include "TestFiles.h"
 #include "TestManifestSigner.h"

@@ -1,7 +1,7 @@
 #include "TestFiles.h"
-#include "EngineTexts.h"
-#include "InetFile.h"
-#include "Notify.h"
+#include "run/EngineTexts.h"
+#include "transfer/InetFile.h"
+#include "run/Notify.h"
 #include "NotifyRecorder.h"
 #include "TestHttpServer.h"
 

@@ -1,4 +1,4 @@
-#include "ManifestFields.h"
+#include "manifest/ManifestFields.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "ClientFolder.h"
-#include "ManifestReader.h"
+#include "manifest/ManifestReader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The signature trailer of a manifest and the decision taken on it, with a
 // stand-in key: the platform's arithmetic is tested under Windows.
-#include "AcceptedManifest.h"
-#include "ManifestTrailer.h"
-#include "ManifestTrust.h"
+#include "trust/AcceptedManifest.h"
+#include "trust/ManifestTrailer.h"
+#include "trust/ManifestTrust.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>

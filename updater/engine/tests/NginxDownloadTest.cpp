@@ -6,10 +6,10 @@
 // resume) goes at full speed. Every request nginx answered is read back from
 // its access log.
 #include "ClientFolder.h"
-#include "InetFile.h"
+#include "transfer/InetFile.h"
 #include "WebRootFile.h"
 #include "TestFiles.h"
-#include "UpdateEngine.h"
+#include "run/UpdateEngine.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "PlanDecision.h"
+#include "plan/PlanDecision.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "RequestPath.h"
-#include "TextConversion.h"
+#include "transfer/RequestPath.h"
+#include "transfer/TextConversion.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>

@@ -1,6 +1,6 @@
 #include "TestFiles.h"
-#include "StateFile.h"
-#include "StateFileWriter.h"
+#include "statefile/StateFile.h"
+#include "statefile/StateFileWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "ClientFolder.h"
-#include "LocalFileInfo.h"
+#include "plan/LocalFileInfo.h"
 #include "Support.h"
 
 #include <gtest/gtest.h>

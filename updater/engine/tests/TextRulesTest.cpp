@@ -1,5 +1,5 @@
-#include "Clock.h"
-#include "EngineTexts.h"
+#include "run/Clock.h"
+#include "run/EngineTexts.h"
 #include "TextRules.h"
 
 #include <gtest/gtest.h>

@@ -5,9 +5,9 @@
 // by itself, one issued by an authority never trusted, and one of the
 // trusted authority for another name.
 #include "TestFiles.h"
-#include "EngineTexts.h"
-#include "InetFile.h"
-#include "InternetConnection.h"
+#include "run/EngineTexts.h"
+#include "transfer/InetFile.h"
+#include "transfer/InternetConnection.h"
 #include "WebRootFile.h"
 #include "TestHttpServer.h"
 

@@ -1,8 +1,8 @@
 // The arithmetic that judges one transfer: its progress figure, the most a
 // body may carry, when it is whole, and when it is too slow to go on.
-#include "EngineTexts.h"
-#include "LowSpeedWatch.h"
-#include "TransferLimits.h"
+#include "run/EngineTexts.h"
+#include "transfer/LowSpeedWatch.h"
+#include "transfer/TransferLimits.h"
 
 #include <gtest/gtest.h>
 

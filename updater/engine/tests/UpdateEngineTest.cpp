@@ -1,13 +1,13 @@
 #include "ClientFolder.h"
-#include "EngineTexts.h"
-#include "ManifestTrailer.h"
+#include "run/EngineTexts.h"
+#include "trust/ManifestTrailer.h"
 #include "Md5.h"
-#include "Notify.h"
+#include "run/Notify.h"
 #include "NotifyRecorder.h"
-#include "StateFile.h"
+#include "statefile/StateFile.h"
 #include "TestHttpServer.h"
 #include "TestManifestSigner.h"
-#include "UpdateEngine.h"
+#include "run/UpdateEngine.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 #include "PeImageBuilder.h"
 #include "PublishTestSupport.h"
 
-#include "ManifestFields.h"
-#include "RequestPath.h"
+#include "manifest/ManifestFields.h"
+#include "transfer/RequestPath.h"
 #include "TestFiles.h"
-#include "UpdateItem.h"
+#include "manifest/UpdateItem.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 // with the openssl command line is accepted.
 #include "PublishTestSupport.h"
 
-#include "ManifestTrailer.h"
+#include "trust/ManifestTrailer.h"
 #include "OpenSslHandles.h"
 #include "TestFiles.h"
 

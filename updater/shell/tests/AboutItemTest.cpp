@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "AboutDialog.h"
+#include "window/AboutDialog.h"
 #include "ResourceIds.h"
-#include "ResourceSource.h"
+#include "app/ResourceSource.h"
 #include "TestSupport.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // program and its real top-level windows.
 #include <gtest/gtest.h>
 
-#include "ClientWindows.h"
+#include "install/ClientWindows.h"
 #include "TestClientProcess.h"
 #include "TestSupport.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "CSubclassWnd.h"
-#include "CurrentMessage.h"
+#include "window/CSubclassWnd.h"
+#include "window/CurrentMessage.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "Installer.h"
+#include "install/Installer.h"
 #include "TestSupport.h"
 
 namespace {

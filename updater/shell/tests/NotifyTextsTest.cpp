@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <new>
 
-#include "EngineTexts.h"
-#include "Notify.h"
-#include "NotifyTexts.h"
+#include "run/EngineTexts.h"
+#include "run/Notify.h"
+#include "flows/NotifyTexts.h"
 
 namespace {
 

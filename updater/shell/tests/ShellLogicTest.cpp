@@ -2,9 +2,9 @@
 // entries the installation acts on.
 #include <gtest/gtest.h>
 
-#include "InstallTarget.h"
-#include "InstallerScope.h"
-#include "RunMode.h"
+#include "plan/InstallTarget.h"
+#include "install/InstallerScope.h"
+#include "app/RunMode.h"
 
 TEST(RunModeTest, ModeWordsMatchWholeInAnyLetterCase) {
     const struct {

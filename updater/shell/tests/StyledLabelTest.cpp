@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "CStyledLabel.h"
+#include "window/CStyledLabel.h"
 #include "GdiHandles.h"
 #include "TestSupport.h"
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "CTrayIcon.h"
+#include "tray/CTrayIcon.h"
 #include "ResourceIds.h"
 #include "TestSupport.h"
 

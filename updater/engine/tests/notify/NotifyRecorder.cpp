@@ -1,6 +1,6 @@
 #include "NotifyRecorder.h"
 
-#include "Notify.h"
+#include "run/Notify.h"
 
 namespace {
 

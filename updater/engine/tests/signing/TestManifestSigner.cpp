@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "CryptoApi.h"
-#include "ManifestTrailer.h"
+#include "trust/CryptoApi.h"
+#include "trust/ManifestTrailer.h"
 #include "TestData.h"
 
 namespace {

@@ -1,9 +1,0 @@
-// Reads Update.xml into the item list: one UpdateItem per item element of
-// Product, fields by name, paths derived from the list's folders.
-#pragma once
-
-#include "UpdateItemList.h"
-
-// Clears the list and reads the manifest. True when the document loaded and
-// Product has at least one child node (even if no item came of it).
-bool ReadManifest(UpdateItemList* list, const char* path);

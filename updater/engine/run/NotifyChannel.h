@@ -1,0 +1,25 @@
+// The engine's reports to the dialog: WM_UPDATE_NOTIFY sent (the dialog
+// handles it before the engine goes on) or posted. Nothing is sent or posted
+// while no window is set.
+#pragma once
+
+#include "run/Notify.h"
+
+#include <windows.h>
+
+#include <string>
+
+class NotifyChannel {
+public:
+    void SetWindow(HWND window) { window_ = window; }
+    HWND Window() const { return window_; }
+
+    void Send(NotifyCode code, LPARAM value) const;
+    void Post(NotifyCode code, LPARAM value) const;
+    // A 260-byte heap copy of the text that the receiver frees with delete[].
+    void SendText(NotifyCode code, const std::string& text) const;
+    void PostText(NotifyCode code, const std::string& text) const;
+
+private:
+    HWND window_ = nullptr;
+};

@@ -1,0 +1,441 @@
+#include "run/UpdateEngine.h"
+
+#include "trust/AcceptedManifest.h"
+#include "trust/CryptoApi.h"
+#include "run/EngineTexts.h"
+#include "transfer/InetFile.h"
+#include "plan/LocalFileInfo.h"
+#include "manifest/ManifestReader.h"
+#include "run/NotifyChannel.h"
+#include "plan/PlanDecision.h"
+#include "statefile/StateFileWriter.h"
+#include "Support.h"
+#include "manifest/UpdateItemList.h"
+#include "run/UpdateLog.h"
+#include "run/WorkerThread.h"
+
+#include <atomic>
+#include <cstdarg>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+namespace {
+
+// Used when the settings file names no update server.
+const char kDefaultServerHost[] = "update.quorvane.com";
+// Repetitions of a failed step (so four attempts in all), and the retries an
+// item gets while no download has succeeded since the last item gave up.
+const int kRetries = 3;
+
+std::string Bounded(const char* text) {
+    char buffer[MAX_PATH] = {};
+    if (text != nullptr) lstrcpynA(buffer, text, MAX_PATH);
+    return buffer;
+}
+
+std::string FolderOf(const std::string& path) {
+    size_t cut = path.rfind('\\');
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+// Runs the transfer on its thread and waits for it; true when it completed.
+bool RunTransfer(CInetFile* file) {
+    if (!file->Start()) return false;
+    file->Wait();
+    return file->Completed();
+}
+
+// The line a trace text makes in the log: without its surrounding spaces and
+// line breaks; empty when nothing else is left.
+std::string LogLineOf(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \r\n");
+    if (first == std::string::npos) return std::string();
+    const size_t last = text.find_last_not_of(" \r\n");
+    std::string line = text.substr(first, last - first + 1);
+    for (char& c : line) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
+    return line;
+}
+
+}  // namespace
+
+class UpdateEngineImpl : public WorkerThread {
+public:
+    UpdateEngineImpl();
+    ~UpdateEngineImpl() override { Wait(); }
+
+    // The news and manifest addresses and the server text, from the host name.
+    void UseServer(const char* host);
+
+    std::string newsUrl;
+    std::string manifestUrl;
+    std::string updateFolder;
+    std::atomic<int> successCount{0};
+    UpdateItemList items;
+    std::atomic<int> plannedCount{0};
+    std::atomic<int> plannedSize{0};
+    NotifyChannel notify;
+    std::string serverHost;
+    bool fetchNews = true;
+    bool fetchManifest = true;
+    bool plan = true;
+    bool download = true;
+    // With a publisher's key (its PEM text given), only manifests signed by it
+    // are planned; a key that cannot be read accepts nothing.
+    bool keyGiven = false;
+    std::unique_ptr<CryptoApiSignatureKey> manifestKey;
+    DWORD connectTimeoutMs = CInetFile::kDefaultConnectTimeoutMs;
+    DWORD receiveTimeoutMs = CInetFile::kDefaultReceiveTimeoutMs;
+    LowSpeedLimit lowSpeed = kDefaultLowSpeedLimit;
+    UpdateLog log;
+    uint64_t logLimit = UpdateLog::kDefaultLimit;
+
+protected:
+    void Run() override;
+
+private:
+    bool FetchNews();
+    bool CheckNews();
+    bool FetchManifest();
+    void PlanUpdate();
+    bool ManifestIsAuthentic(const std::string& path);
+    bool NeedsUpdate(UpdateItem& item);
+    bool DownloadAll();
+    bool DownloadItem(const UpdateItem& item, int index);
+    bool Fetch(int kind, const std::string& url, const std::string& localPath);
+    void Configure(CInetFile* file) const;
+    // printf to standard output, the same text also a line of the log.
+    void Trace(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // The transfer's requests and its resume, one log line each.
+    void LogTransfer(const CInetFile& file);
+    template <typename Step>
+    bool WithRetries(const char* what, Step step);
+
+    int consecutiveFailures_ = 0;
+};
+
+UpdateEngineImpl::UpdateEngineImpl() {
+    char folder[MAX_PATH] = {};
+    if (GetProgramFolder(folder)) items.Folders().program = folder;
+    char windows[MAX_PATH] = {};
+    if (GetWindowsDirectoryA(windows, MAX_PATH) < MAX_PATH) items.Folders().windows = windows;
+    char system[MAX_PATH] = {};
+    if (GetSystemDirectoryA(system, MAX_PATH) < MAX_PATH) items.Folders().system = system;
+    UseServer(kDefaultServerHost);
+}
+
+void UpdateEngineImpl::UseServer(const char* host) {
+    char url[MAX_PATH] = {};
+    snprintf(url, sizeof url, "http://%s/WhatNews.txt", host);
+    newsUrl = url;
+    snprintf(url, sizeof url, "http://%s/Update.xml", host);
+    manifestUrl = url;
+    serverHost = Bounded(host);
+}
+
+void UpdateEngineImpl::Run() {
+    CreateDirectoriesAnySeparator(updateFolder.c_str());
+    log.Open(updateFolder + "Koravel.log");
+    log.SetLimit(logLimit);
+    if (fetchNews) WithRetries("WhatNews.txt", [this] { return FetchNews(); });
+    CheckNews();
+    if (fetchManifest) WithRetries("Update.xml", [this] { return FetchManifest(); });
+    if (plan) PlanUpdate();
+    if (download) {
+        successCount = 0;
+        WithRetries("the downloads", [this] { return DownloadAll(); });
+    }
+    notify.Send(NOTIFY_FINISHED, successCount);
+    std::fflush(stdout);
+}
+
+void UpdateEngineImpl::Configure(CInetFile* file) const {
+    file->SetTimeouts(connectTimeoutMs, receiveTimeoutMs);
+    file->SetLowSpeedLimit(lowSpeed);
+}
+
+void UpdateEngineImpl::Trace(const char* format, ...) {
+    char text[4096];
+    va_list arguments;
+    va_start(arguments, format);
+    vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    std::fputs(text, stdout);
+    const std::string line = LogLineOf(text);
+    if (!line.empty()) log.Append(line);
+}
+
+void UpdateEngineImpl::LogTransfer(const CInetFile& file) {
+    for (const CInetFile::RequestFacts& request : file.Requests()) {
+        char line[4096];
+        snprintf(line, sizeof line, "request %s status %lu bytes %llu range asked %s granted %s time %llu ms",
+                 request.url.c_str(), static_cast<unsigned long>(request.status),
+                 static_cast<unsigned long long>(request.bytes),
+                 request.rangeAsked.empty() ? "none" : request.rangeAsked.c_str(),
+                 request.rangeGranted.empty() ? "none" : request.rangeGranted.c_str(),
+                 static_cast<unsigned long long>(request.milliseconds));
+        log.Append(line);
+    }
+    if (file.ResumedFrom() > 0) {
+        log.Append("resume " + file.Requests().back().url + " from byte " + std::to_string(file.ResumedFrom()));
+    }
+}
+
+template <typename Step>
+bool UpdateEngineImpl::WithRetries(const char* what, Step step) {
+    for (int attempt = 0; attempt <= kRetries; ++attempt) {
+        if (attempt > 0) log.Append(std::string("retry ") + what + " (attempt " + std::to_string(attempt + 1) + ")");
+        if (step()) return true;
+    }
+    return false;
+}
+
+// A fetch succeeds only when its own transfer completed: an older copy of the
+// file does not stand in for it.
+bool UpdateEngineImpl::Fetch(int kind, const std::string& url, const std::string& localPath) {
+    Trace("\n%d Processing %s", Now(), url.c_str());
+    CInetFile file;
+    Configure(&file);
+    file.SetKind(kind);
+    file.SetUrl(url);
+    file.SetLocalPath(localPath);
+    file.SetExpectedSize(0);
+    file.SetNotifyWindow(notify.Window());
+    const bool completed = RunTransfer(&file);
+    LogTransfer(file);
+    return completed && FileExists(localPath.c_str());
+}
+
+bool UpdateEngineImpl::FetchNews() {
+    notify.SendText(NOTIFY_SERVER, serverHost);
+    if (!Fetch(CInetFile::kNews, newsUrl, updateFolder + "WhatNews.txt")) return false;
+    notify.Post(NOTIFY_NEWS_READY, 0);
+    return true;
+}
+
+bool UpdateEngineImpl::CheckNews() {
+    notify.SendText(NOTIFY_SERVER, serverHost);
+    if (!FileExists((updateFolder + "WhatNews.txt").c_str())) return false;
+    notify.Post(NOTIFY_NEWS_READY, 0);
+    return true;
+}
+
+bool UpdateEngineImpl::FetchManifest() {
+    Stopwatch watch("Update.xml");
+    return Fetch(CInetFile::kManifest, manifestUrl, updateFolder + "Update.xml");
+}
+
+// Under a key: the manifest must carry a valid, current signature by it and
+// be no older than the last one accepted; the time of an accepted one is kept.
+// A refused manifest is treated as one that cannot be read.
+bool UpdateEngineImpl::ManifestIsAuthentic(const std::string& path) {
+    if (!manifestKey) {
+        Trace("\nmanifest signature: refused, the updater's key cannot be read\n");
+        log.Append("refusal: manifest signature refused, the updater's key cannot be read");
+        return false;
+    }
+    // A manifest is small; a file beyond this bound is refused unread.
+    constexpr std::streamsize kLargestManifest = 16 * 1024 * 1024;
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    const std::streamsize size = file ? static_cast<std::streamsize>(file.tellg()) : -1;
+    if (size < 0 || size > kLargestManifest) {
+        Trace("\nmanifest signature: refused, the manifest cannot be read\n");
+        log.Append("refusal: manifest signature refused, the manifest cannot be read");
+        return false;
+    }
+    std::string bytes(static_cast<size_t>(size), '\0');
+    file.seekg(0);
+    if (!file.read(bytes.data(), size)) {
+        Trace("\nmanifest signature: refused, the manifest cannot be read\n");
+        log.Append("refusal: manifest signature refused, the manifest cannot be read");
+        return false;
+    }
+    const std::string record = updateFolder + kAcceptedManifestFileName;
+    const ManifestJudgement judgement =
+        JudgeManifest(bytes, *manifestKey, static_cast<int64_t>(std::time(nullptr)), ReadAcceptedSigningTime(record));
+    std::string verdict = ManifestVerdictText(judgement.verdict);
+    if (judgement.verdict != ManifestVerdict::kNoSignature) {
+        verdict += " (signed " + FormatUtcTime(judgement.signedAt) + ", expires " +
+                   FormatUtcTime(judgement.expiresAt) + ")";
+    }
+    Trace("\nmanifest signature: %s\n", verdict.c_str());
+    if (judgement.verdict != ManifestVerdict::kAccepted) {
+        log.Append(std::string("refusal: manifest signature ") + ManifestVerdictText(judgement.verdict));
+        return false;
+    }
+    if (!WriteAcceptedSigningTime(record, judgement.signedAt)) {
+        Trace("manifest signature: the signing time could not be kept in %s\n", record.c_str());
+    }
+    return true;
+}
+
+void UpdateEngineImpl::PlanUpdate() {
+    items.Clear();
+    const std::string manifestPath = updateFolder + "Update.xml";
+    if (keyGiven && !ManifestIsAuthentic(manifestPath)) return;
+    if (!ReadManifest(&items, manifestPath.c_str())) return;
+    plannedCount = items.KeepNeeded([this](UpdateItem& item) { return NeedsUpdate(item); });
+    plannedSize = items.NeededSize();
+    if (plannedCount > 0) {
+        notify.Send(NOTIFY_ITEM_COUNT, plannedCount);
+    } else {
+        notify.Send(NOTIFY_NOTHING_TO_DO, 0);
+    }
+}
+
+bool UpdateEngineImpl::NeedsUpdate(UpdateItem& item) {
+    if (keyGiven && !HasRequiredDigests(item)) return false;
+    InstalledFile installed = InspectInstalledFile(item);
+    bool needed = DecideNeedsUpdate(item, installed);
+    if (needed && !installed.exists && !item.localPath.empty() && !item.subPath.empty()) {
+        CreateDirectoriesBackslash(item.subPath.c_str());
+    }
+    return needed;
+}
+
+bool UpdateEngineImpl::DownloadAll() {
+    if (plannedCount == 0) return false;
+    consecutiveFailures_ = 0;
+    std::unique_ptr<UpdateItem> item = items.PopFront();
+    StateFileWriter record(StateFilePath(updateFolder), plannedCount, Today(), Now());
+    for (int index = 1; item; ++index) {
+        bool succeeded = DownloadItem(*item, index);
+        // A download the state file does not list is never installed.
+        if (!record.WriteBlock(*item, succeeded) && record.IsOpen()) succeeded = false;
+        Trace(" %s", succeeded ? "ok" : "fail");
+        if (succeeded) ++successCount;
+        item = items.PopFront();
+    }
+    return true;
+}
+
+// The attempts of one item: a success resets the run's consecutive-failure
+// counter; while it is below the limit a failure is retried.
+bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
+    static_assert(kRetries == 3, "three retries per item");
+    for (int attempt = 0;; ++attempt) {
+        Trace("\n%d Processing %s ", Now(), item.url.c_str());
+        CInetFile file;
+        Configure(&file);
+        file.SetKind(CInetFile::kManifestItem);
+        file.SetUrl(item.url);
+        file.SetLocalPath(item.downloadPath);
+        file.SetFileName(item.fileName);
+        file.SetExpectedSize(item.length);
+        file.SetItemFlags(item.registerFile, item.zipFile, item.forceOverwrite, item.execute, item.executePar);
+        file.SetNotifyWindow(notify.Window());
+        // An unfinished body stays for the next attempt, which asks for the
+        // rest only. One left by an earlier run is continued only when the
+        // item's digest will tell whether the pieces make the right file.
+        file.SetResume(true, attempt > 0 || item.md5[0] != '\0');
+        CreateDirectoriesAnySeparator(FolderOf(item.downloadPath).c_str());
+
+        bool skip = false;
+        if (FileExists(item.downloadPath.c_str())) {
+            ExistingDownload existing;
+            VersionBlock block;
+            if (HasVersionedExtension(item.downloadPath) && ReadVersionBlock(item.downloadPath.c_str(), &block)) {
+                existing.hasVersion = true;
+                existing.versionText = FileVersionText(block);
+            }
+            if (item.md5[0] != '\0') {
+                existing.hasMd5 = true;
+                existing.md5Text = Md5TextOfFile(item.downloadPath.c_str());
+            }
+            existing.digestsRequired = keyGiven;
+            if (keyGiven && !item.sha256.empty()) {
+                existing.hasSha256 = true;
+                existing.sha256Text = Sha256TextOfFile(item.downloadPath.c_str());
+            }
+            skip = ExistingDownloadMatches(item, existing);
+            if (skip) Trace("...skip\n");
+        }
+
+        bool succeeded = true;
+        if (!skip) {
+            notify.Post(NOTIFY_PROGRESS, 0);
+            succeeded = RunTransfer(&file);
+            LogTransfer(file);
+            succeeded = succeeded && FileExists(item.downloadPath.c_str());
+            if (succeeded) {
+                const char* path = item.downloadPath.c_str();
+                const bool checkSha256 = keyGiven && !item.sha256.empty();
+                succeeded = DownloadDigestsMatch(item, keyGiven, item.md5[0] != '\0' ? Md5TextOfFile(path) : "",
+                                                 checkSha256 ? Sha256TextOfFile(path) : "");
+                if (!succeeded) log.Append("refusal: digest does not match for " + item.url);
+            }
+        }
+        notify.Post(NOTIFY_PROGRESS, 100);
+        notify.PostText(NOTIFY_TEXT, skip ? ItemSkippedText(index, item.fileName)
+                                          : ItemResultText(index, item.fileName, succeeded));
+        notify.Post(NOTIFY_ITEM_DONE, index - 1);
+
+        if (succeeded) {
+            consecutiveFailures_ = 0;
+            return true;
+        }
+        if (consecutiveFailures_ < kRetries) {
+            ++consecutiveFailures_;
+            log.Append("retry " + item.url + " (attempt " + std::to_string(attempt + 2) + ")");
+            notify.PostText(NOTIFY_TEXT, ItemRetryText(item.fileName));
+            continue;
+        }
+        ++consecutiveFailures_;
+        return false;
+    }
+}
+
+UpdateEngine::UpdateEngine() : impl_(new UpdateEngineImpl()) {}
+
+UpdateEngine::~UpdateEngine() { delete impl_; }
+
+void UpdateEngine::SetServer(const char* settingsPath) {
+    char host[MAX_PATH] = {};
+    GetPrivateProfileStringA("System", "WebAddress", kDefaultServerHost, host, MAX_PATH, settingsPath);
+    impl_->UseServer(host);
+}
+
+void UpdateEngine::SetUpdateFolder(const char* folder) {
+    impl_->updateFolder = Bounded(folder);
+    impl_->items.Folders().update = impl_->updateFolder;
+}
+
+void UpdateEngine::SetNotifyWindow(HWND window) { impl_->notify.SetWindow(window); }
+
+void UpdateEngine::SetManifestKey(const std::string& pem) {
+    impl_->keyGiven = !pem.empty();
+    impl_->manifestKey = impl_->keyGiven ? CryptoApiSignatureKey::FromPem(pem) : nullptr;
+}
+
+void UpdateEngine::SetProgramFolder(const char* folder) { impl_->items.Folders().program = Bounded(folder); }
+
+void UpdateEngine::SetLogLimit(uint64_t bytes) { impl_->logLimit = bytes; }
+
+void UpdateEngine::SetTransferTimeouts(DWORD connectMs, DWORD receiveMs) {
+    impl_->connectTimeoutMs = connectMs;
+    impl_->receiveTimeoutMs = receiveMs;
+}
+
+void UpdateEngine::SetLowSpeedLimit(uint64_t minimumBytes, uint32_t periodMs) {
+    impl_->lowSpeed = LowSpeedLimit{minimumBytes, periodMs};
+}
+
+bool UpdateEngine::Start(int fetchNews, int fetchManifest, int plan, int download) {
+    impl_->fetchNews = fetchNews != 0;
+    impl_->fetchManifest = fetchManifest != 0;
+    impl_->plan = plan != 0;
+    impl_->download = download != 0;
+    return impl_->Start();
+}
+
+void UpdateEngine::Wait() { impl_->Wait(); }
+
+int UpdateEngine::PlannedCount() const { return impl_->plannedCount; }
+
+int UpdateEngine::PlannedSize() const { return impl_->plannedSize; }
+
+int UpdateEngine::SuccessCount() const { return impl_->successCount; }

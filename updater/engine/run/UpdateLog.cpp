@@ -1,0 +1,27 @@
+#include "run/UpdateLog.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+void UpdateLog::Append(const std::string& text) {
+    if (path_.empty()) return;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char stamp[32];
+    snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth, now.wDay, now.wHour,
+             now.wMinute, now.wSecond);
+    const std::string line = stamp + text + "\r\n";
+
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExA(path_.c_str(), GetFileExInfoStandard, &data)) {
+        const uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        if (size > 0 && size + line.size() > limit_) {
+            MoveFileExA(path_.c_str(), (path_ + ".1").c_str(), MOVEFILE_REPLACE_EXISTING);
+        }
+    }
+    FILE* file = std::fopen(path_.c_str(), "ab");
+    if (file == nullptr) return;
+    std::fwrite(line.data(), 1, line.size(), file);
+    std::fclose(file);
+}

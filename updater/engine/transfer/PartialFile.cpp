@@ -1,0 +1,133 @@
+#include "transfer/PartialFile.h"
+
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <set>
+
+namespace {
+
+// The partial files open in this process.
+struct Registry {
+    std::mutex lock;
+    std::set<std::string> paths;
+    bool discarded = false;
+};
+
+Registry& OpenPartialFiles() {
+    static Registry registry;
+    return registry;
+}
+
+// A validator is one header value: a short line of text.
+const size_t kLongestValidator = 1024;
+
+}  // namespace
+
+std::string PartialValidatorPath(const std::string& partialPath) { return partialPath + ".validator"; }
+
+bool FindResumablePartial(const std::string& partialPath, std::string* validator, uint64_t* size) {
+    std::ifstream file(PartialValidatorPath(partialPath), std::ios::binary);
+    if (!file) return false;
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (text.empty() || text.size() > kLongestValidator || text.find_first_of("\r\n") != std::string::npos) {
+        return false;
+    }
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(partialPath.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return false;
+    }
+    uint64_t bytes = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    if (bytes == 0) return false;
+    *validator = text;
+    *size = bytes;
+    return true;
+}
+
+void RemovePartial(const std::string& partialPath) {
+    DeleteFileA(partialPath.c_str());
+    DeleteFileA(PartialValidatorPath(partialPath).c_str());
+}
+
+PartialFile::PartialFile(const std::string& path, bool resume) : path_(path) {
+    Registry& registry = OpenPartialFiles();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    if (registry.discarded) return;
+    if (!resume) DeleteFileA(PartialValidatorPath(path_).c_str());
+    // Shared for deletion, so that DiscardPartialFiles can remove it while
+    // this thread still holds it open.
+    handle_ = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                          resume ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!IsOpen()) return;
+    if (resume) {
+        LARGE_INTEGER size = {}, zero = {};
+        if (!GetFileSizeEx(handle_, &size) || !SetFilePointerEx(handle_, zero, nullptr, FILE_END)) {
+            Close();
+            return;
+        }
+        initialSize_ = static_cast<uint64_t>(size.QuadPart);
+        // The validator stays in force for the bytes already there.
+        keepForResume_ = true;
+    }
+    registry.paths.insert(path_);
+}
+
+PartialFile::~PartialFile() {
+    Registry& registry = OpenPartialFiles();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    Close();
+    if (moved_) return;
+    // Gone already when the partial files were discarded.
+    if (registry.paths.erase(path_) == 0) return;
+    if (keepForResume_ && !abandoned_) return;
+    RemovePartial(path_);
+}
+
+bool PartialFile::Write(const char* bytes, DWORD count) {
+    DWORD written = 0;
+    return WriteFile(handle_, bytes, count, &written, nullptr) && written == count;
+}
+
+bool PartialFile::KeepForResume(const std::string& validator) {
+    Registry& registry = OpenPartialFiles();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    if (registry.discarded || validator.empty() || validator.size() > kLongestValidator ||
+        validator.find_first_of("\r\n") != std::string::npos) {
+        return false;
+    }
+    const std::string validatorPath = PartialValidatorPath(path_);
+    {
+        std::ofstream file(validatorPath, std::ios::binary | std::ios::trunc);
+        keepForResume_ = file && file.write(validator.data(), static_cast<std::streamsize>(validator.size())) &&
+                         file.flush();
+    }
+    if (!keepForResume_) DeleteFileA(validatorPath.c_str());
+    return keepForResume_;
+}
+
+bool PartialFile::MoveTo(const std::string& target) {
+    Registry& registry = OpenPartialFiles();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    Close();
+    if (registry.discarded) return false;
+    moved_ = MoveFileExA(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
+    if (moved_) {
+        registry.paths.erase(path_);
+        DeleteFileA(PartialValidatorPath(path_).c_str());
+    }
+    return moved_;
+}
+
+void PartialFile::Close() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+}
+
+void DiscardPartialFiles() {
+    Registry& registry = OpenPartialFiles();
+    std::lock_guard<std::mutex> guard(registry.lock);
+    registry.discarded = true;
+    for (const std::string& path : registry.paths) RemovePartial(path);
+    registry.paths.clear();
+}

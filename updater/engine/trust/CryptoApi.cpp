@@ -1,0 +1,155 @@
+#include "trust/CryptoApi.h"
+
+#include <algorithm>
+
+namespace {
+
+std::string HexText(const std::vector<uint8_t>& bytes, std::size_t count, const char* digits) {
+    std::string text;
+    for (std::size_t i = 0; i < count && i < bytes.size(); ++i) {
+        text += digits[bytes[i] >> 4];
+        text += digits[bytes[i] & 0x0F];
+    }
+    return text;
+}
+
+// LocalAlloc'ed result of CryptDecodeObjectEx.
+struct LocalMemory {
+    void* pointer = nullptr;
+    ~LocalMemory() {
+        if (pointer != nullptr) LocalFree(pointer);
+    }
+};
+
+// A file handle for reading, closed with the object.
+class ReadHandle {
+public:
+    explicit ReadHandle(const char* path)
+        : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr)) {}
+    ~ReadHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    ReadHandle(const ReadHandle&) = delete;
+    ReadHandle& operator=(const ReadHandle&) = delete;
+    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+}  // namespace
+
+CryptoProvider::CryptoProvider() {
+    if (!CryptAcquireContextA(&handle_, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT | CRYPT_SILENT)) {
+        handle_ = 0;
+    }
+}
+
+CryptoProvider::~CryptoProvider() {
+    if (handle_ != 0) CryptReleaseContext(handle_, 0);
+}
+
+Sha256::Sha256(const CryptoProvider& provider) {
+    if (!provider.IsOpen() || !CryptCreateHash(provider.Handle(), CALG_SHA_256, 0, 0, &handle_)) handle_ = 0;
+}
+
+Sha256::~Sha256() {
+    if (handle_ != 0) CryptDestroyHash(handle_);
+}
+
+bool Sha256::Add(const void* data, std::size_t size) {
+    const BYTE* bytes = static_cast<const BYTE*>(data);
+    while (size > 0) {
+        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+        if (handle_ == 0 || !CryptHashData(handle_, bytes, piece, 0)) return false;
+        bytes += piece;
+        size -= piece;
+    }
+    return handle_ != 0;
+}
+
+std::vector<uint8_t> Sha256::Digest() {
+    std::vector<uint8_t> digest(32);
+    DWORD size = static_cast<DWORD>(digest.size());
+    if (handle_ == 0 || !CryptGetHashParam(handle_, HP_HASHVAL, digest.data(), &size, 0) || size != 32) return {};
+    return digest;
+}
+
+std::string Sha256TextOfFile(const char* path) {
+    ReadHandle file(path);
+    if (!file.IsOpen()) return "";
+    CryptoProvider provider;
+    Sha256 hash(provider);
+    std::vector<uint8_t> buffer(64 * 1024);
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) return "";
+        if (read == 0) break;
+        if (!hash.Add(buffer.data(), read)) return "";
+    }
+    const std::vector<uint8_t> digest = hash.Digest();
+    return digest.empty() ? std::string() : HexText(digest, digest.size(), "0123456789ABCDEF");
+}
+
+std::unique_ptr<CryptoApiSignatureKey> CryptoApiSignatureKey::FromPem(const std::string& pem) {
+    DWORD derSize = 0;
+    if (pem.empty() || !CryptStringToBinaryA(pem.c_str(), static_cast<DWORD>(pem.size()), CRYPT_STRING_BASE64HEADER,
+                                             nullptr, &derSize, nullptr, nullptr)) {
+        return nullptr;
+    }
+    std::vector<BYTE> der(derSize);
+    if (!CryptStringToBinaryA(pem.c_str(), static_cast<DWORD>(pem.size()), CRYPT_STRING_BASE64HEADER, der.data(),
+                              &derSize, nullptr, nullptr)) {
+        return nullptr;
+    }
+    der.resize(derSize);
+
+    LocalMemory info;
+    DWORD infoSize = 0;
+    if (!CryptDecodeObjectEx(X509_ASN_ENCODING, X509_PUBLIC_KEY_INFO, der.data(), derSize, CRYPT_DECODE_ALLOC_FLAG,
+                             nullptr, &info.pointer, &infoSize)) {
+        return nullptr;
+    }
+    auto* publicKeyInfo = static_cast<CERT_PUBLIC_KEY_INFO*>(info.pointer);
+    if (std::string(publicKeyInfo->Algorithm.pszObjId) != szOID_RSA_RSA) return nullptr;
+
+    std::unique_ptr<CryptoApiSignatureKey> key(new CryptoApiSignatureKey());
+    if (!key->provider_.IsOpen() ||
+        !CryptImportPublicKeyInfo(key->provider_.Handle(), X509_ASN_ENCODING, publicKeyInfo, &key->key_)) {
+        key->key_ = 0;
+        return nullptr;
+    }
+    DWORD bits = 0;
+    DWORD bitsSize = sizeof bits;
+    if (!CryptGetKeyParam(key->key_, KP_KEYLEN, reinterpret_cast<BYTE*>(&bits), &bitsSize, 0) || bits < 2048 ||
+        bits > 4096) {
+        return nullptr;
+    }
+    key->keyBits_ = bits;
+
+    // The key's name: the first 8 bytes of the SHA-256 of its DER form.
+    Sha256 hash(key->provider_);
+    if (!hash.Add(der.data(), der.size())) return nullptr;
+    const std::vector<uint8_t> digest = hash.Digest();
+    if (digest.empty()) return nullptr;
+    key->keyId_ = HexText(digest, 8, "0123456789abcdef");
+    return key;
+}
+
+CryptoApiSignatureKey::~CryptoApiSignatureKey() {
+    if (key_ != 0) CryptDestroyKey(key_);
+}
+
+bool CryptoApiSignatureKey::Verifies(const uint8_t* data, std::size_t size,
+                                     const std::vector<uint8_t>& signature) const {
+    // A signature of another length cannot be this key's.
+    if (signature.size() != keyBits_ / 8) return false;
+    Sha256 hash(provider_);
+    if (!hash.Add(data, size)) return false;
+    // The provider takes the signature's bytes least significant first.
+    std::vector<uint8_t> reversed(signature.rbegin(), signature.rend());
+    return CryptVerifySignatureA(hash.Handle(), reversed.data(), static_cast<DWORD>(reversed.size()), key_, nullptr,
+                                 0) != FALSE;
+}

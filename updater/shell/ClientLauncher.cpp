@@ -1,9 +1,0 @@
-#include "ClientLauncher.h"
-
-#include "ClientFiles.h"
-#include "Support.h"
-
-void StartClientAfterUpdate(HWND owner, const char* programFolder) {
-    HANDLE client = RunProgram(owner, StockExePath(programFolder).c_str(), "Updata");
-    if (client) CloseHandle(client);
-}

@@ -1,5 +1,0 @@
-#include "Worker.h"
-
-#include <thread>
-
-void StartWorker(std::function<void()> body) { std::thread(std::move(body)).detach(); }

@@ -1,0 +1,18 @@
+#include "install/ClientFiles.h"
+
+#include <windows.h>
+
+std::string StockIniPath(const char* programFolder) { return std::string(programFolder) + "\\Stock.ini"; }
+
+std::string StockIniWritePath(const char* programFolder) { return std::string(programFolder) + "\\stock.ini"; }
+
+std::string StockExePath(const char* programFolder) { return std::string(programFolder) + "\\Stock.exe"; }
+
+std::string StateFilePath(const char* updateFolder) { return std::string(updateFolder) + "QMUpdateFileList.txt"; }
+
+std::string ReleaseNotesPath(const char* updateFolder) { return std::string(updateFolder) + "WhatNews.txt"; }
+
+void WritePendingUpdateFlag(const char* programFolder, bool pending) {
+    WritePrivateProfileStringA("System", "Update", pending ? "TRUE" : "FALSE",
+                               StockIniWritePath(programFolder).c_str());
+}

@@ -1,0 +1,59 @@
+#include "install/Installer.h"
+
+#include <windows.h>
+
+#include "install/ClientFiles.h"
+#include "plan/InstallTarget.h"
+#include "install/InstallerScope.h"
+#include "install/SafeFileCopy.h"
+
+namespace {
+
+// A source is installable when it exists and nobody holds it locked.
+bool CanReadShared(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+// The folders an entry may touch; a folder the system does not report stays
+// empty and admits nothing.
+InstallFolders FoldersOfThisMachine(const char* programFolder, const char* updateFolder) {
+    InstallFolders folders;
+    folders.program = programFolder;
+    folders.update = updateFolder;
+    char folder[MAX_PATH] = {};
+    UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) folders.windows = folder;
+    length = GetSystemDirectoryA(folder, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) folders.system = folder;
+    return folders;
+}
+
+}  // namespace
+
+int InstallUpdates(std::vector<FileListEntry>& fileList, InstallProgressView& view, const char* programFolder,
+                   const char* updateFolder) {
+    if (fileList.empty()) return 0;
+    const int count = static_cast<int>(fileList.size());
+    view.SetRange(count);
+    view.EnableFinish(false);
+    const InstallFolders folders = FoldersOfThisMachine(programFolder, updateFolder);
+
+    for (int i = 0; i < count; ++i) {
+        const FileListEntry& entry = fileList[static_cast<size_t>(i)];
+        if (IsEntryInScope(entry, folders) && CanReadShared(entry.sourcePath.c_str())) {
+            std::string target = InstallTargetPath(entry.destinationPath, entry.fileName);
+            if (ReplaceFileWithCopy(entry.sourcePath.c_str(), target.c_str())) DeleteFileA(entry.sourcePath.c_str());
+        }
+        view.SetPosition(i + 1);
+    }
+
+    view.EnableFinish(true);
+    view.SetDoneCaption();
+    fileList.clear();
+    DeleteFileA(StateFilePath(updateFolder).c_str());
+    WritePendingUpdateFlag(programFolder, false);
+    return 1;
+}
