@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ModularArithmetic.h"
-#include "PrimeSearch.h"
+#include "dh/DiffieHellman.h"
 
 namespace secure {
 namespace {

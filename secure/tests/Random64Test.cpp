@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "Random64.h"
+#include "dh/Random64.h"
 #include "secure.h"
 
 namespace secure {

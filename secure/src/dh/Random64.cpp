@@ -1,10 +1,26 @@
-#include "Random64.h"
+#include "dh/Random64.h"
+
+#if defined(__i386__) || defined(__x86_64__)
+#include <x86intrin.h>
+#else
+#include <chrono>
+#endif
 
 #include "ByteOrder.h"
-#include "TimestampCounter.h"
 
 namespace secure {
 namespace {
+
+// The processor's free-running time-stamp counter, the entropy each draw
+// mixes in.
+std::uint64_t ReadTimestampCounter() {
+#if defined(__i386__) || defined(__x86_64__)
+    return __rdtsc();
+#else
+    // Other processors: the nearest free-running high-resolution counter.
+    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+#endif
+}
 
 constexpr std::uint32_t kFeedbackTaps = 0xC000002Au;
 
