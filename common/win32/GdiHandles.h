@@ -5,38 +5,25 @@
 
 #include <windows.h>
 
-// A pen, brush, font or bitmap, deleted with DeleteObject.
-template <typename Handle>
-class GdiObject {
-public:
-    explicit GdiObject(Handle handle = nullptr) : handle_(handle) {}
-    ~GdiObject() { Reset(); }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    void Reset(Handle handle = nullptr) {
-        if (handle_) DeleteObject(handle_);
-        handle_ = handle;
-    }
-    Handle Get() const { return handle_; }
+#include "UniqueResource.h"
 
-private:
-    Handle handle_;
+// A pen, brush, font or bitmap, deleted with DeleteObject.
+template <typename ObjectHandle>
+struct GdiObjectTraits {
+    using Handle = ObjectHandle;
+    static Handle Empty() { return nullptr; }
+    static void Close(Handle object) { DeleteObject(object); }
 };
+template <typename Handle>
+using GdiObject = UniqueResource<GdiObjectTraits<Handle>>;
 
 // An icon loaded for one paint, destroyed with DestroyIcon.
-class IconHandle {
-public:
-    explicit IconHandle(HICON icon) : icon_(icon) {}
-    ~IconHandle() {
-        if (icon_) DestroyIcon(icon_);
-    }
-    IconHandle(const IconHandle&) = delete;
-    IconHandle& operator=(const IconHandle&) = delete;
-    HICON Get() const { return icon_; }
-
-private:
-    HICON icon_;
+struct IconHandleTraits {
+    using Handle = HICON;
+    static Handle Empty() { return nullptr; }
+    static void Close(Handle icon) { DestroyIcon(icon); }
 };
+using IconHandle = UniqueResource<IconHandleTraits>;
 
 // The device context of a window (or of the screen, for a null window).
 class WindowDc {
