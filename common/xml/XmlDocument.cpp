@@ -7,8 +7,10 @@
 
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 #include "AnsiText.h"
+#include "ComPtr.h"
 #include "DeclaredEncoding.h"
 
 namespace xml {
@@ -43,29 +45,6 @@ private:
     VARIANT value_;
 };
 
-// Releases one COM interface pointer at scope end.
-template <typename T>
-class ComRef {
-public:
-    ComRef() = default;
-    ~ComRef() {
-        if (ptr_) ptr_->Release();
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    T** Out() { return &ptr_; }
-    T* Get() const { return ptr_; }
-    T* operator->() const { return ptr_; }
-    T* Detach() {
-        T* p = ptr_;
-        ptr_ = nullptr;
-        return p;
-    }
-
-private:
-    T* ptr_ = nullptr;
-};
-
 std::string BstrToAnsi(BSTR text) {
     return WideToAnsi(text, text ? SysStringLen(text) : 0);
 }
@@ -81,19 +60,16 @@ HRESULT ClassOf(const wchar_t* progId, CLSID* clsid) {
     return CLSIDFromProgID(progId, clsid);
 }
 
-IXMLDOMDocument* CreateDocumentObject(HRESULT* failure) {
+ComPtr<IXMLDOMDocument> CreateDocumentObject(HRESULT* failure) {
     CLSID clsid;
     HRESULT hr = ClassOf(L"Microsoft.XMLDOM", &clsid);
-    ComRef<IUnknown> unknown;
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IUnknown,
-                              reinterpret_cast<void**>(unknown.Out()));
+    ComPtr<IUnknown> unknown;
+    if (SUCCEEDED(hr)) hr = CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IUnknown, unknown.PutVoid());
     if (SUCCEEDED(hr)) hr = OleRun(unknown.Get());
-    IXMLDOMDocument* document = nullptr;
-    if (SUCCEEDED(hr))
-        hr = unknown->QueryInterface(IID_IXMLDOMDocument, reinterpret_cast<void**>(&document));
+    ComPtr<IXMLDOMDocument> document;
+    if (SUCCEEDED(hr)) hr = unknown.As(IID_IXMLDOMDocument, &document);
     *failure = hr;
-    return SUCCEEDED(hr) ? document : nullptr;
+    return SUCCEEDED(hr) ? document : ComPtr<IXMLDOMDocument>();
 }
 
 void ReportCreationFailure(HRESULT hr) {
@@ -111,9 +87,8 @@ const IID kDocumentWithPropertiesIid = {0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E,
 void ConfineToOwnBytes(IXMLDOMDocument* document) {
     document->put_resolveExternals(VARIANT_FALSE);
     document->put_validateOnParse(VARIANT_FALSE);
-    ComRef<IXMLDOMDocument2> withProperties;
-    if (FAILED(document->QueryInterface(kDocumentWithPropertiesIid, reinterpret_cast<void**>(withProperties.Out()))))
-        return;
+    ComPtr<IXMLDOMDocument2> withProperties;
+    if (FAILED(document->QueryInterface(kDocumentWithPropertiesIid, withProperties.PutVoid()))) return;
     ScopedBstr name(SysAllocString(L"ProhibitDTD"));
     VARIANT prohibit;
     VariantInit(&prohibit);
@@ -126,8 +101,8 @@ void ConfineToOwnBytes(IXMLDOMDocument* document) {
 // document is refused even where the model ignored "ProhibitDTD", so that
 // every platform reads the same documents.
 bool HasDocumentType(IXMLDOMDocument* document) {
-    ComRef<IXMLDOMDocumentType> type;
-    return SUCCEEDED(document->get_doctype(type.Out())) && type.Get() != nullptr;
+    ComPtr<IXMLDOMDocumentType> type;
+    return SUCCEEDED(document->get_doctype(type.Put())) && type;
 }
 
 const char kDtdProhibited[] = "DTD prohibited";
@@ -143,22 +118,11 @@ bool ReadWholeFile(const char* path, std::string* bytes) {
 
 // ---------------------------------------------------------------- XmlNode
 
-XmlNode::XmlNode(IXMLDOMNode* node) : node_(node) {}
-
-XmlNode::XmlNode(const XmlNode& other) : node_(other.node_) {
-    if (node_) node_->AddRef();
-}
-
-XmlNode& XmlNode::operator=(const XmlNode& other) {
-    if (other.node_) other.node_->AddRef();
-    if (node_) node_->Release();
-    node_ = other.node_;
-    return *this;
-}
-
-XmlNode::~XmlNode() {
-    if (node_) node_->Release();
-}
+XmlNode::XmlNode() = default;
+XmlNode::XmlNode(ComPtr<IXMLDOMNode> node) : node_(std::move(node)) {}
+XmlNode::XmlNode(const XmlNode&) = default;
+XmlNode& XmlNode::operator=(const XmlNode&) = default;
+XmlNode::~XmlNode() = default;
 
 bool XmlNode::IsElement() const {
     DOMNodeType type = NODE_INVALID;
@@ -180,27 +144,27 @@ std::string XmlNode::Text() const {
 std::vector<XmlNode> XmlNode::Children() const {
     std::vector<XmlNode> children;
     if (!node_) return children;
-    ComRef<IXMLDOMNodeList> list;
-    if (FAILED(node_->get_childNodes(list.Out())) || !list.Get()) return children;
+    ComPtr<IXMLDOMNodeList> list;
+    if (FAILED(node_->get_childNodes(list.Put())) || !list) return children;
     long count = 0;
     if (FAILED(list->get_length(&count))) return children;
     for (long i = 0; i < count; ++i) {
-        IXMLDOMNode* child = nullptr;
-        if (SUCCEEDED(list->get_item(i, &child)) && child) children.emplace_back(child);
+        ComPtr<IXMLDOMNode> child;
+        if (SUCCEEDED(list->get_item(i, child.Put())) && child) children.emplace_back(std::move(child));
     }
     return children;
 }
 
 XmlNode XmlNode::FirstChild() const {
-    IXMLDOMNode* child = nullptr;
-    if (!node_ || node_->get_firstChild(&child) != S_OK) return XmlNode();
-    return XmlNode(child);
+    ComPtr<IXMLDOMNode> child;
+    if (!node_ || node_->get_firstChild(child.Put()) != S_OK) return XmlNode();
+    return XmlNode(std::move(child));
 }
 
 XmlNode XmlNode::NextSibling() const {
-    IXMLDOMNode* sibling = nullptr;
-    if (!node_ || node_->get_nextSibling(&sibling) != S_OK) return XmlNode();
-    return XmlNode(sibling);
+    ComPtr<IXMLDOMNode> sibling;
+    if (!node_ || node_->get_nextSibling(sibling.Put()) != S_OK) return XmlNode();
+    return XmlNode(std::move(sibling));
 }
 
 XmlNode XmlNode::FirstChildElement(const char* name) const {
@@ -212,9 +176,8 @@ XmlNode XmlNode::FirstChildElement(const char* name) const {
 
 bool XmlNode::Attribute(const char* name, std::string* value) const {
     if (!node_) return false;
-    ComRef<IXMLDOMElement> element;
-    if (FAILED(node_->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element.Out()))))
-        return false;
+    ComPtr<IXMLDOMElement> element;
+    if (FAILED(node_.As(IID_IXMLDOMElement, &element))) return false;
     std::wstring wideName = AnsiToWide(name);
     ScopedBstr attributeName(SysAllocString(wideName.c_str()));
     ScopedVariant result;
@@ -236,7 +199,8 @@ XmlDocument::XmlDocument() {
 }
 
 XmlDocument::~XmlDocument() {
-    if (doc_) doc_->Release();
+    // The document goes before COM is uninitialised.
+    doc_.Reset();
     if (comInitialised_) CoUninitialize();
 }
 
@@ -245,7 +209,7 @@ bool XmlDocument::Load(const char* path) {
     if (!doc_) return false;
     // The tree is walked as soon as Load returns, so the load is synchronous.
     doc_->put_async(VARIANT_FALSE);
-    ConfineToOwnBytes(doc_);
+    ConfineToOwnBytes(doc_.Get());
 
     std::wstring widePath = AnsiToWide(path);
     ScopedVariant source;
@@ -275,7 +239,7 @@ bool XmlDocument::Load(const char* path) {
 }
 
 bool XmlDocument::AcceptLoaded() {
-    if (!HasDocumentType(doc_)) return true;
+    if (!HasDocumentType(doc_.Get())) return true;
     lastError_ = kDtdProhibited;
     // Nothing of a refused document stays reachable.
     ScopedBstr empty(SysAllocString(L""));
@@ -286,8 +250,8 @@ bool XmlDocument::AcceptLoaded() {
 
 void XmlDocument::KeepParseError() {
     lastError_.clear();
-    ComRef<IXMLDOMParseError> error;
-    if (FAILED(doc_->get_parseError(error.Out())) || !error.Get()) return;
+    ComPtr<IXMLDOMParseError> error;
+    if (FAILED(doc_->get_parseError(error.Put())) || !error) return;
     ScopedBstr reason;
     if (FAILED(error->get_reason(reason.Out()))) return;
     lastError_ = StripTrailingLineBreaks(BstrToAnsi(reason.Get()));
@@ -295,10 +259,9 @@ void XmlDocument::KeepParseError() {
 
 XmlNode XmlDocument::Root() const {
     if (!doc_) return XmlNode();
-    IXMLDOMNode* documentNode = nullptr;
-    if (FAILED(doc_->QueryInterface(IID_IXMLDOMNode, reinterpret_cast<void**>(&documentNode))))
-        return XmlNode();
-    XmlNode document(documentNode);
+    ComPtr<IXMLDOMNode> documentNode;
+    if (FAILED(doc_.As(IID_IXMLDOMNode, &documentNode))) return XmlNode();
+    XmlNode document(std::move(documentNode));
     for (const XmlNode& child : document.Children()) {
         if (child.IsElement()) return child;
     }

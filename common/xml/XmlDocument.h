@@ -9,22 +9,24 @@
 #include <string>
 #include <vector>
 
+#include "ComPtr.h"
+
 struct IXMLDOMDocument;
 struct IXMLDOMNode;
 
 namespace xml {
 
-// One node of a loaded document. Holds a reference on the COM node; copies
-// share it. A default-constructed node is null.
+// One node of a loaded document. Holds a reference on the COM node; a copy
+// takes a reference of its own. A default-constructed node is null.
 class XmlNode {
 public:
-    XmlNode() = default;
-    explicit XmlNode(IXMLDOMNode* node);  // takes over one reference
+    XmlNode();
+    explicit XmlNode(ComPtr<IXMLDOMNode> node);
     XmlNode(const XmlNode& other);
     XmlNode& operator=(const XmlNode& other);
     ~XmlNode();
 
-    bool IsNull() const { return node_ == nullptr; }
+    bool IsNull() const { return !node_; }
     bool IsElement() const;
     std::string Name() const;  // qualified node name, prefix included
     std::string Text() const;  // text content of the node and its descendants
@@ -40,7 +42,7 @@ public:
     bool Attribute(const char* name, std::string* value) const;
 
 private:
-    IXMLDOMNode* node_ = nullptr;
+    ComPtr<IXMLDOMNode> node_;
 };
 
 class XmlDocument {
@@ -50,7 +52,7 @@ public:
     XmlDocument(const XmlDocument&) = delete;
     XmlDocument& operator=(const XmlDocument&) = delete;
 
-    bool IsCreated() const { return doc_ != nullptr; }
+    bool IsCreated() const { return static_cast<bool>(doc_); }
     // Loads a file by its ANSI path; complete when it returns. A file refused
     // for its declared encoding is decoded here and parsed from memory.
     // External entities and DTDs are never fetched; a document with a
@@ -67,7 +69,7 @@ private:
     bool AcceptLoaded();
 
     bool comInitialised_ = false;
-    IXMLDOMDocument* doc_ = nullptr;
+    ComPtr<IXMLDOMDocument> doc_;
     std::string lastError_;
 };
 
