@@ -5,6 +5,7 @@
 #include "run/Notify.h"
 #include "transfer/PartialFile.h"
 #include "transfer/RequestPath.h"
+#include "transfer/ResumeValidator.h"
 #include "transfer/TransferLimits.h"
 
 #include <string>
@@ -138,8 +139,7 @@ void CInetFile::Transfer() {
     uint64_t announced = 0;
     bool hasLength = false;
     if (resuming) {
-        const std::string headers = std::string(kHeaders) + "Range: bytes=" + std::to_string(offset) +
-                                    "-\r\nIf-Range: " + validator + "\r\n";
+        const std::string headers = std::string(kHeaders) + ResumeRequestHeaders(offset, validator);
         status = SendFollowingRedirects(http, headers);
         hasLength = http.ContentLength(&announced);
         std::string rangeText;

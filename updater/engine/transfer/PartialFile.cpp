@@ -1,5 +1,7 @@
 #include "transfer/PartialFile.h"
 
+#include "transfer/ResumeValidator.h"
+
 #include <fstream>
 #include <iterator>
 #include <mutex>
@@ -19,9 +21,6 @@ Registry& OpenPartialFiles() {
     return registry;
 }
 
-// A validator is one header value: a short line of text.
-const size_t kLongestValidator = 1024;
-
 }  // namespace
 
 std::string PartialValidatorPath(const std::string& partialPath) { return partialPath + ".validator"; }
@@ -30,9 +29,7 @@ bool FindResumablePartial(const std::string& partialPath, std::string* validator
     std::ifstream file(PartialValidatorPath(partialPath), std::ios::binary);
     if (!file) return false;
     std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (text.empty() || text.size() > kLongestValidator || text.find_first_of("\r\n") != std::string::npos) {
-        return false;
-    }
+    if (!IsKeepableValidator(text)) return false;
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExA(partialPath.c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -92,10 +89,7 @@ bool PartialFile::Write(const char* bytes, DWORD count) {
 bool PartialFile::KeepForResume(const std::string& validator) {
     Registry& registry = OpenPartialFiles();
     std::lock_guard<std::mutex> guard(registry.lock);
-    if (registry.discarded || validator.empty() || validator.size() > kLongestValidator ||
-        validator.find_first_of("\r\n") != std::string::npos) {
-        return false;
-    }
+    if (registry.discarded || !IsKeepableValidator(validator)) return false;
     const std::string validatorPath = PartialValidatorPath(path_);
     {
         std::ofstream file(validatorPath, std::ios::binary | std::ios::trunc);
