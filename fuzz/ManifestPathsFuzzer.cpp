@@ -1,0 +1,120 @@
+// The fields of one manifest <File> element, and the paths the updater
+// derives from them.
+//
+// Input: one line per field, "Name=Value" (applied as the manifest reader
+// does); a line "@program=", "@windows=", "@system=" or "@update=" sets that
+// folder instead, so that the 260-byte limits are reached from both sides.
+//
+// The rule, as an assertion: an item called safe stays under its folders,
+// every name below them is one Windows reads as itself (no "..", no drive
+// or stream, no device, nothing the system trims), and every name the
+// download and the installation use fits its 260-byte buffer.
+#include "FuzzCheck.h"
+
+#include "manifest/ManifestFields.h"
+#include "manifest/NameRules.h"
+#include "plan/InstallTarget.h"
+
+#include <cctype>
+#include <string>
+
+namespace {
+
+const std::size_t kPathBuffer = 260;
+
+bool EqualsUpper(std::string text, const char* upper) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text == upper;
+}
+
+// One name below a folder as Windows reads it: nothing that leaves the
+// folder, names another drive or stream, or reaches a device.
+void CheckNameStaysPut(const std::string& name) {
+    FUZZ_CHECK(!name.empty());
+    FUZZ_CHECK(name.find_first_of(":*?<>\"|") == std::string::npos);
+    for (char c : name) FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20);
+    // Windows drops trailing dots and blanks, so "..." or ". ." would be "..".
+    FUZZ_CHECK(name.back() != '.' && name.back() != ' ');
+    const std::string stem = name.substr(0, name.find('.'));
+    for (const char* device : {"CON", "PRN", "AUX", "NUL"}) FUZZ_CHECK(!EqualsUpper(stem, device));
+    if (stem.size() == 4) {
+        const std::string head = stem.substr(0, 3);
+        const bool numbered = stem[3] >= '1' && stem[3] <= '9';
+        FUZZ_CHECK(!(numbered && (EqualsUpper(head, "COM") || EqualsUpper(head, "LPT"))));
+    }
+    FUZZ_CHECK(IsPlainName(name) && !PlainNameRefusal(name));
+}
+
+// `path` is `folder`, a separator, then names that stay put; a doubled
+// separator adds no name. Returns the last name.
+std::string CheckBelow(const std::string& path, const std::string& folder) {
+    FUZZ_CHECK(path.size() > folder.size() + 1);
+    FUZZ_CHECK(path.compare(0, folder.size(), folder) == 0);
+    FUZZ_CHECK(path[folder.size()] == '\\');
+    const std::string below = path.substr(folder.size() + 1);
+    FUZZ_CHECK(below[0] != '\\' && below[0] != '/');
+    std::string name;
+    for (std::size_t from = 0; from <= below.size();) {
+        const std::size_t cut = std::min(below.find_first_of("\\/", from), below.size());
+        name = below.substr(from, cut - from);
+        if (!name.empty()) CheckNameStaysPut(name);
+        from = cut + 1;
+    }
+    return name;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    ItemFolders folders{"C:\\Quorvane", "C:\\WINDOWS", "C:\\WINDOWS\\system32", "C:\\Quorvane\\Update\\"};
+    UpdateItem item;
+    std::string_view input = InputText(data, size);
+    while (!input.empty()) {
+        const std::size_t end = std::min(input.find('\n'), input.size());
+        const std::string line(input.substr(0, end));
+        input.remove_prefix(std::min(end + 1, input.size()));
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        const std::string name = line.substr(0, equals), value = line.substr(equals + 1);
+        if (name == "@program") {
+            folders.program = value;
+        } else if (name == "@windows") {
+            folders.windows = value;
+        } else if (name == "@system") {
+            folders.system = value;
+        } else if (name == "@update") {
+            folders.update = value;
+        } else {
+            ApplyManifestField(&item, name, value);
+        }
+    }
+
+    const bool safe = DeriveItemPaths(&item, folders);
+    FUZZ_CHECK(safe == item.pathsSafe);
+    if (!safe) {
+        FUZZ_CHECK(item.downloadPath.empty() && item.installPath.empty() && item.subPath.empty());
+        return 0;
+    }
+
+    // Under the update folder (as the shell passes it, with its separator)
+    // and under the one install folder that InstallDir names.
+    FUZZ_CHECK(CheckBelow(item.downloadPath, folders.update) == item.fileName);
+    const std::string* base = &folders.program;
+    if (EqualsUpper(item.installDir, "WINDOWSDIR")) base = &folders.windows;
+    if (EqualsUpper(item.installDir, "SYSTEMDIR")) base = &folders.system;
+    FUZZ_CHECK(CheckBelow(item.installPath, *base) == item.fileName);
+    if (!item.subPath.empty()) {
+        FUZZ_CHECK(base == &folders.program);
+        CheckBelow(item.subPath, folders.program);
+        FUZZ_CHECK(item.installPath.compare(0, item.subPath.size() + 1, item.subPath + "\\") == 0);
+    }
+
+    // Every name fits: the download and its ".download" copy, the install
+    // target (".update" for the updater's own files), the temporary copy's
+    // folder with room for its name, and the sub-folder.
+    FUZZ_CHECK(item.downloadPath.size() + 9 < kPathBuffer);
+    FUZZ_CHECK(InstallTargetPath(item.installPath, item.fileName).size() < kPathBuffer);
+    FUZZ_CHECK(item.installPath.find_last_of("\\/") + 14 <= kPathBuffer);
+    FUZZ_CHECK(item.subPath.size() < kPathBuffer);
+    return 0;
+}
