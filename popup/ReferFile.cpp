@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "ProgramFolder.h"
 #include "ReferRecordConversion.h"
 #include "XmlDocument.h"
 
@@ -16,13 +17,8 @@ std::string AttributeText(const xml::XmlNode& row, const char* name) {
 }  // namespace
 
 std::string ReferFilePath() {
-    char module[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, module, MAX_PATH);
-    module[MAX_PATH - 1] = '\0';
-    std::string folder = module;
-    size_t slash = folder.rfind('\\');
-    if (slash != std::string::npos) folder.erase(slash);
-    return folder + "\\data\\refer.xml";
+    const std::optional<std::string> folder = ProgramFolder();
+    return folder ? JoinPath(*folder, "data\\refer.xml") : std::string();
 }
 
 bool ReadReferFile(const char* path, CReferQueue* queue) {

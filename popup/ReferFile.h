@@ -6,7 +6,8 @@
 
 #include "ReferQueue.h"
 
-// "<folder of the process's executable>\data\refer.xml".
+// "<folder of the process's executable>\data\refer.xml"; empty when the
+// system cannot tell that folder.
 std::string ReferFilePath();
 
 // Reads the rows of the file's first "rs:data" element into the queue.

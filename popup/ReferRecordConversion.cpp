@@ -1,39 +1,8 @@
 #include "ReferRecordConversion.h"
 
 #include <cstring>
-#include <limits>
 
-namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// A lead byte of a two-byte character in the Chinese code page.
-bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-
-}  // namespace
-
-int32_t LeadingInteger(const std::string& text) {
-    size_t pos = 0;
-    while (pos < text.size() && IsBlank(text[pos])) ++pos;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
-    const int64_t limit = negative ? -static_cast<int64_t>(std::numeric_limits<int32_t>::min())
-                                   : std::numeric_limits<int32_t>::max();
-    int64_t value = 0;
-    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
-        value = value * 10 + (text[pos] - '0');
-        if (value > limit) {
-            value = limit;
-            break;
-        }
-    }
-    return static_cast<int32_t>(negative ? -value : value);
-}
+#include "Gb2312LeadByte.h"
 
 void CopyTextField(char* field, size_t size, const std::string& text) {
     if (size == 0) return;
@@ -41,7 +10,7 @@ void CopyTextField(char* field, size_t size, const std::string& text) {
     size_t length = 0;
     while (length < text.size()) {
         size_t next = length + 1;
-        if (IsLeadByte(static_cast<unsigned char>(text[length])) && next < text.size()) ++next;
+        if (IsGb2312LeadByte(static_cast<unsigned char>(text[length])) && next < text.size()) ++next;
         if (next > room) break;
         length = next;
     }

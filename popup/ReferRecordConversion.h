@@ -5,17 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "LeadingInteger.h"
 #include "ReferRecord.h"
 
 // The row's attributes c0 to c4 as ANSI texts; a missing attribute is empty.
 struct ReferAttributes {
     std::string c0, c1, c2, c3, c4;
 };
-
-// Reads a decimal integer the way the C runtime's atoi does: leading blanks
-// skipped, an optional sign, digits up to the first non-digit, no digits 0.
-// Values beyond 32 bits saturate instead of overflowing.
-int32_t LeadingInteger(const std::string& text);
 
 // Copies text into a fixed field of `size` bytes, always NUL-terminated. A
 // text too long is cut at a character boundary: a double-byte GB2312/GBK

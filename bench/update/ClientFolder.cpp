@@ -1,30 +1,23 @@
 #include "ClientFolder.h"
 
-#include <windows.h>
-
-namespace {
-
-bool CreateFolder(const std::string& path)
-{
-    return CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
-}  // namespace
+#include "FolderCreation.h"
+#include "WholeFile.h"
 
 bool ClientFolder::Create(const std::string& work, ClientFolder* folder)
 {
     folder->program = work + "\\client";
     folder->update = folder->program + "\\Update\\";
-    return CreateFolder(work) && CreateFolder(folder->program) && CreateFolder(folder->update);
+    return CreateFolders(folder->update);
 }
 
-std::string ProgramFolderOfThisProcess()
+ManifestEntry BenchItem(const std::string& fileName, const std::string& fileVersion, long long length, int date,
+                        const std::string& url)
 {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return std::string();
-    }
-    std::string folder(path, length);
-    return folder.substr(0, folder.rfind('\\') + 1);
+    return {{"FileName", fileName}, {"FileVersion", fileVersion}, NumberField("Length", length),
+            NumberField("FileDateLow", date), {"InstallDir", "CURRENTDIR"}, {"URL", url}};
+}
+
+bool WriteBenchManifest(const ClientFolder& folder, const std::vector<ManifestEntry>& entries)
+{
+    return WriteWholeFile(folder.update + "Update.xml", ManifestText("1.0", entries));
 }

@@ -5,7 +5,8 @@
 // bench_check_run <work folder> [items] [rounds]
 // Prints "bench: <name> <seconds>" lines, one per round and side.
 #include "ClientFolder.h"
-#include "ManifestWriter.h"
+#include "PathText.h"
+#include "ProgramFolder.h"
 #include "Timing.h"
 #include "UpdateEngine.h"
 
@@ -83,7 +84,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    const std::string source = ProgramFolderOfThisProcess() + "bench_installed_file.dll";
+    const std::string source = JoinPath(ProgramFolder().value_or(std::string()), "bench_installed_file.dll");
     std::vector<std::string> installed;
     std::vector<ManifestEntry> entries;
     for (int i = 0; i < items; ++i) {
@@ -94,15 +95,10 @@ int main(int argc, char** argv)
             return 1;
         }
         installed.push_back(path);
-        ManifestEntry entry;
-        entry.fileName = name;
-        entry.fileVersion = i % 2 == 0 ? kInstalledVersion : kNewerVersion;
-        entry.length = 4096;
-        entry.fileDate = 20260101;
-        entry.url = "http://127.0.0.1/" + name;
-        entries.push_back(entry);
+        entries.push_back(BenchItem(name, i % 2 == 0 ? kInstalledVersion : kNewerVersion, 4096, 20260101,
+                                    "http://127.0.0.1/" + name));
     }
-    if (!WriteManifest(folder.update + "Update.xml", entries)) {
+    if (!WriteBenchManifest(folder, entries)) {
         std::fprintf(stderr, "cannot write the manifest\n");
         return 1;
     }

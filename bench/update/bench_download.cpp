@@ -9,7 +9,6 @@
 // Prints "bench: download_ours <seconds>" and "bench: download_client
 // <seconds>" for each round.
 #include "ClientFolder.h"
-#include "ManifestWriter.h"
 #include "RawDownload.h"
 #include "Timing.h"
 #include "UpdateEngine.h"
@@ -50,12 +49,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot create the client folder below %s\n", argv[1]);
         return 1;
     }
-    ManifestEntry entry;
-    entry.fileName = kFileName;
-    entry.length = size;
-    entry.fileDate = 20260101;
-    entry.url = url;
-    if (!WriteManifest(folder.update + "Update.xml", {entry})) {
+    if (!WriteBenchManifest(folder, {BenchItem(kFileName, "", size, 20260101, url)})) {
         std::fprintf(stderr, "cannot write the manifest\n");
         return 1;
     }

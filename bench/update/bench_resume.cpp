@@ -6,7 +6,6 @@
 // bench_resume <work folder> <url> <size in bytes>
 // Prints "bench: resume_whole 1" once the file arrived whole.
 #include "ClientFolder.h"
-#include "ManifestWriter.h"
 #include "UpdateEngine.h"
 
 #include <windows.h>
@@ -26,17 +25,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot create the client folder below %s\n", argv[1]);
         return 1;
     }
-    ManifestEntry entry;
-    entry.fileName = "resumed.bin";
-    entry.length = std::atoll(argv[3]);
-    entry.fileDate = 20260101;
-    entry.url = argv[2];
-    const std::string downloaded = folder.update + entry.fileName;
+    const std::string fileName = "resumed.bin";
+    const long long length = std::atoll(argv[3]);
+    const std::string downloaded = folder.update + fileName;
     // Nothing of an earlier round may be resumed.
     DeleteFileA(downloaded.c_str());
-    DeleteFileA((downloaded + ".download").c_str());
-    DeleteFileA((downloaded + ".download.validator").c_str());
-    if (!WriteManifest(folder.update + "Update.xml", {entry})) {
+    DeleteFileA((downloaded + kDownloadSuffix).c_str());
+    DeleteFileA(PartialValidatorPath(downloaded + kDownloadSuffix).c_str());
+    if (!WriteBenchManifest(folder, {BenchItem(fileName, "", length, 20260101, argv[2])})) {
         std::fprintf(stderr, "cannot write the manifest\n");
         return 1;
     }
@@ -54,7 +50,7 @@ int main(int argc, char** argv)
     const bool whole = engine.SuccessCount() == 1 &&
                        GetFileAttributesExA(downloaded.c_str(), GetFileExInfoStandard, &attributes) &&
                        (static_cast<long long>(attributes.nFileSizeHigh) << 32 | attributes.nFileSizeLow) ==
-                           entry.length;
+                           length;
     DeleteFileA(downloaded.c_str());
     if (!whole) {
         std::fprintf(stderr, "the download failed (successes %d)\n", engine.SuccessCount());

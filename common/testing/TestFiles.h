@@ -3,6 +3,8 @@
 // page, as the code under test takes them.
 #pragma once
 
+#include "WholeFile.h"
+
 #include <string>
 
 // A fresh empty folder below the system's temporary folder, removed with its
@@ -23,9 +25,8 @@ private:
     std::string path_;
 };
 
-// Replaces the file's content; false when it cannot be written.
-bool WriteWholeFile(const std::string& path, const std::string& bytes);
-// The file's bytes; empty when it cannot be read.
+// The file's bytes for a comparison in a test (WholeFile.h reads and writes):
+// empty when it cannot be read, so that a test that expects content fails.
 std::string ReadWholeFile(const std::string& path);
 // Whether a file or folder of that name exists.
 bool PathExists(const std::string& path);

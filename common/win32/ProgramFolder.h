@@ -1,14 +1,18 @@
-// The folder of the running program, without its trailing backslash.
+// The folder of the running program, without a trailing separator.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
-inline std::string ProgramFolder() {
+#include "PathText.h"
+
+// The running executable's path cut at its last '\\' or '/'. Nothing when
+// the system cannot tell the path or it does not fit the client's 260-byte
+// path buffers (a cut path names no folder).
+inline std::optional<std::string> ProgramFolder() {
     char path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder(path, length < sizeof path ? length : 0);
-    size_t separator = folder.find_last_of("\\/");
-    return separator == std::string::npos ? std::string(".") : folder.substr(0, separator);
+    const DWORD reported = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return FolderOfModulePath(path, reported, MAX_PATH);
 }

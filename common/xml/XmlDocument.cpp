@@ -5,13 +5,12 @@
 #include <ole2.h>
 #include <msxml2.h>
 
-#include <fstream>
-#include <iterator>
 #include <utility>
 
 #include "AnsiText.h"
 #include "ComPtr.h"
 #include "DeclaredEncoding.h"
+#include "WholeFile.h"
 
 namespace xml {
 
@@ -106,13 +105,6 @@ bool HasDocumentType(IXMLDOMDocument* document) {
 }
 
 const char kDtdProhibited[] = "DTD prohibited";
-
-bool ReadWholeFile(const char* path, std::string* bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
 
 }  // namespace
 

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "GbText.h"
+#include "FolderCreation.h"
 #include "GdiHandles.h"
 #include "HttpDownload.h"
 #include "LineLog.h"
@@ -121,7 +122,7 @@ void PrepareAndStartUpdater(HWND window) {
     const std::string folder = StateOf(window).folder;
     std::string host = WebAddress(folder);
     Report(window, "SERVER " + host, Gb(u8"更新服务器: ") + host);
-    CreateDirectoryA((folder + "\\Update").c_str(), nullptr);
+    CreateFolders(folder + "\\Update");
     bool haveManifest = false;
     for (const char* name : {"Update.xml", "WhatNews.txt"}) {
         bool fetched = DownloadToFile("http://" + host + "/" + name, folder + "\\Update\\" + name);
@@ -152,7 +153,7 @@ void RunMessageLoop(const ClientState& client) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     ClientState client;
-    client.folder = ProgramFolder();
+    client.folder = ProgramFolder().value_or(".");
     client.log = LineLog(client.folder + "\\client-log.txt");
     client.log.Append(std::string("START ") + GetCommandLineA());
 

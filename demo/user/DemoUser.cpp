@@ -18,6 +18,7 @@
 #include "RoadReport.h"
 #include "ScreenCapture.h"
 #include "Waiting.h"
+#include "WholeFile.h"
 
 namespace {
 
@@ -27,12 +28,7 @@ public:
 
     std::string Log() const {
         std::string text;
-        if (FILE* file = std::fopen((path_ + "\\client-log.txt").c_str(), "rb")) {
-            char buffer[4096];
-            size_t read;
-            while ((read = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, read);
-            std::fclose(file);
-        }
+        ReadWholeFile(path_ + "\\client-log.txt", &text);  // none yet: empty
         return text;
     }
     bool LogHas(const std::string& text) const { return Log().find(text) != std::string::npos; }

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "FolderCreation.h"
 #include "GdiHandles.h"
 #include "ProgramFolder.h"
 #include "TestFiles.h"
@@ -73,10 +74,10 @@ LRESULT CALLBACK NotifyWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam,
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-std::string ReferFileBesideProgram() { return ProgramFolder() + "\\data\\refer.xml"; }
+std::string ReferFileBesideProgram() { return JoinPath(ProgramFolder().value(), "data\\refer.xml"); }
 
 bool WriteReferFile(const std::string& bytes) {
-    CreateDirectoryA((ProgramFolder() + "\\data").c_str(), nullptr);
+    CreateFolders(JoinPath(ProgramFolder().value(), "data"));
     return WriteWholeFile(ReferFileBesideProgram(), bytes);
 }
 

@@ -12,19 +12,6 @@
 
 namespace {
 
-TEST(LeadingInteger, ReadsLikeAtoiAndSaturatesBeyond32Bits) {
-    const struct {
-        const char* text;
-        int32_t expected;
-    } cases[] = {
-        {"", 0},           {"42", 42},         {"  -17xyz", -17},      {"\t\n+5", 5},
-        {"abc", 0},        {"- 5", 0},         {"1 2", 1},             {"007", 7},
-        {"2147483647", 2147483647},            {"2147483648", 2147483647},
-        {"-2147483648", -2147483647 - 1},      {"-99999999999999999999", -2147483647 - 1},
-    };
-    for (const auto& c : cases) EXPECT_EQ(c.expected, LeadingInteger(c.text)) << '"' << c.text << '"';
-}
-
 TEST(CopyTextField, CutsLongTextsWithoutSplittingADoubleByteCharacter) {
     const std::string stock = "\xB9\xC9\xC6\xB1";  // two GB2312 characters
     const struct {

@@ -1,6 +1,7 @@
 #include "FileIo.h"
 
 #include "PublishError.h"
+#include "WholeFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -53,17 +54,10 @@ void WriteAll(UniqueFd& file, const std::filesystem::path& path, const std::stri
 }  // namespace
 
 std::string ReadFileBytes(const std::filesystem::path& path) {
-    UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0) Fail(path, "cannot open", errno);
     std::string bytes;
-    char chunk[65536];
-    for (;;) {
-        const ssize_t got = ::read(file.Get(), chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) Fail(path, "cannot read", errno);
-        if (got == 0) break;
-        bytes.append(chunk, static_cast<size_t>(got));
-    }
+    const FileRead read = ReadWholeFile(path.string(), &bytes);
+    if (read.failure == FileRead::kCannotOpen) Fail(path, "cannot open", read.systemError);
+    if (!read) Fail(path, "cannot read", read.systemError);
     return bytes;
 }
 

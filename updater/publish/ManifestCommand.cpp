@@ -4,7 +4,6 @@
 #include "FileIo.h"
 #include "Gb2312Text.h"
 #include "KeyFiles.h"
-#include "ManifestDocument.h"
 #include "ManifestItem.h"
 #include "ManifestSignature.h"
 #include "trust/ManifestTrailer.h"
@@ -64,13 +63,13 @@ void RunManifest(const std::vector<std::string>& words, std::ostream& out, std::
 
     const std::vector<ReleaseFile> files = ListReleaseFiles(release, output);
     if (files.empty()) throw PublishError(release.string() + ": no files to publish");
-    std::vector<ManifestItem> items;
+    std::vector<ManifestEntry> items;
     items.reserve(files.size());
     for (const ReleaseFile& file : files) {
         items.push_back(DescribeReleaseFile(file, baseUrl, err));
     }
 
-    std::string manifest = ManifestDocument(version, items);
+    std::string manifest = ManifestText(version, items);
     std::string signedBy = "not signed";
     if (key) {
         const int64_t now = static_cast<int64_t>(std::time(nullptr));

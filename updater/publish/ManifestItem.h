@@ -2,23 +2,17 @@
 #pragma once
 
 #include "ReleaseFolder.h"
+#include "manifest/ManifestWriter.h"
 
-#include <cstdint>
 #include <ostream>
 #include <string>
 
-struct ManifestItem {
-    std::string fileName;     // GB2312
-    std::string localPath;    // GB2312, '\\'-separated; empty for the top folder
-    uint64_t length = 0;
-    std::string md5;          // 32 uppercase hexadecimal digits
-    std::string sha256;       // 64 lowercase hexadecimal digits
-    std::string fileVersion;  // "a.b.c.d" of an .exe or .dll; empty when it has none
-    int fileDateLow = 0;      // YYYYMMDD of the modification time, UTC
-    std::string url;          // ASCII
-};
-
+// The item's fields in the manifest's order: FileName (GB2312), FileVersion
+// ("a.b.c.d" of an .exe or .dll that has one), Length, FileDateLow (YYYYMMDD
+// of the modification time, UTC), LocalPath (GB2312, '\\'-separated; left
+// out for the top folder, which the updater takes for the client folder),
+// URL, MD5 (32 uppercase hexadecimal digits) and SHA256 (64 lowercase).
 // Reads the file for its size, digests and (for .exe and .dll) version.
 // Notes that the publisher should know of (an image without a version
 // resource, a size beyond the updater's counter) go to `notes`.
-ManifestItem DescribeReleaseFile(const ReleaseFile& file, const std::string& baseUrl, std::ostream& notes);
+ManifestEntry DescribeReleaseFile(const ReleaseFile& file, const std::string& baseUrl, std::ostream& notes);

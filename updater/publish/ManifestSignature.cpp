@@ -1,13 +1,13 @@
 #include "ManifestSignature.h"
 
-#include "trust/ManifestTrailer.h"
+#include "HexText.h"
 #include "PublishError.h"
+#include "trust/ManifestTrailer.h"
 
 #include <openssl/err.h>
 #include <openssl/sha.h>
 #include <openssl/x509.h>
 
-#include <cstdio>
 #include <stdexcept>
 #include <vector>
 
@@ -53,13 +53,8 @@ std::string PublicKeyId(EVP_PKEY* key) {
     unsigned char digest[SHA256_DIGEST_LENGTH];
     SHA256(der, static_cast<size_t>(length), digest);
     OPENSSL_free(der);
-    std::string id;
-    char hex[3];
-    for (int i = 0; i < 8; ++i) {
-        std::snprintf(hex, sizeof hex, "%02x", digest[i]);
-        id += hex;
-    }
-    return id;
+    // The key's name: the first 8 bytes of the SHA-256 of its DER form.
+    return HexText(digest, 8, HexLetters::kLower);
 }
 
 std::string SignManifest(const std::string& body, EVP_PKEY* privateKey, int64_t signedAt, int64_t expiresAt) {

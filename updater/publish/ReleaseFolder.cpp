@@ -3,7 +3,7 @@
 #include "Gb2312Text.h"
 #include "PublishError.h"
 #include "ReleaseNames.h"
-#include "TextRules.h"
+#include "CaseFolding.h"
 #include "UrlPath.h"
 
 #include <algorithm>

@@ -3,12 +3,12 @@
 // folder.
 #pragma once
 
+#include "PathLimits.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
 
-// The client keeps paths in buffers of 260 bytes, terminator included.
-inline constexpr std::size_t kPathBufferBytes = 260;
 
 // Why the updater would refuse this name of a file or folder, or nothing when
 // it takes it; the updater's own PlainNameRefusal (NameRules.h). Refused: an

@@ -2,7 +2,7 @@
 
 #include "PublishError.h"
 #include "transfer/TextConversion.h"
-#include "TextRules.h"
+#include "CaseFolding.h"
 
 #include <cstdio>
 #include <cstring>

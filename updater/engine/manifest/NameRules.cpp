@@ -1,6 +1,7 @@
 #include "manifest/NameRules.h"
 
-#include "TextRules.h"
+#include "CaseFolding.h"
+#include "ControlCharacter.h"
 
 namespace {
 

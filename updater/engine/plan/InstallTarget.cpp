@@ -1,10 +1,11 @@
 #include "plan/InstallTarget.h"
 
-#include "TextRules.h"
+#include "CaseFolding.h"
+#include "PathLimits.h"
+#include "PathText.h"
 
 namespace {
 
-const size_t kPathBuffer = 260;
 const size_t kTemporaryNameRoom = 14;
 
 }  // namespace
@@ -21,8 +22,6 @@ std::string InstallTargetPath(const std::string& destinationPath, const std::str
 }
 
 bool InstallNamesFit(const std::string& destinationPath, const std::string& fileName) {
-    size_t cut = destinationPath.find_last_of("\\/");
-    size_t folderLength = cut == std::string::npos ? 0 : cut;
-    return InstallTargetPath(destinationPath, fileName).size() < kPathBuffer &&
-           folderLength + kTemporaryNameRoom <= kPathBuffer;
+    return InstallTargetPath(destinationPath, fileName).size() < kPathBufferBytes &&
+           FolderOfPath(destinationPath).size() + kTemporaryNameRoom <= kPathBufferBytes;
 }

@@ -1,7 +1,7 @@
 #include "plan/LocalFileInfo.h"
 
 #include "run/Clock.h"
-#include "Support.h"
+#include "plan/VersionResource.h"
 
 #include <windows.h>
 

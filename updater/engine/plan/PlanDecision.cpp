@@ -1,7 +1,8 @@
 #include "plan/PlanDecision.h"
 
 #include "statefile/StateFileWriter.h"
-#include "TextRules.h"
+#include "CaseFolding.h"
+#include "PathText.h"
 
 bool DecideNeedsUpdate(const UpdateItem& item, const InstalledFile& installed) {
     if (!item.pathsSafe || !BlockTextsArePlain(item)) return false;

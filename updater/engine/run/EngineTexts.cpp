@@ -1,5 +1,7 @@
 #include "run/EngineTexts.h"
 
+#include "Gb2312LeadByte.h"
+
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -88,7 +90,7 @@ char* NewNotifyText(const std::string& text) {
     // Whole characters only: a lead byte is copied only together with its trail.
     while (length < text.size()) {
         unsigned char byte = static_cast<unsigned char>(text[length]);
-        size_t width = byte >= 0x81 && byte <= 0xFE && length + 1 < text.size() ? 2 : 1;
+        size_t width = IsGb2312LeadByte(byte) && length + 1 < text.size() ? 2 : 1;
         if (length + width > kNotifyTextSize - 1) break;
         length += width;
     }

@@ -9,17 +9,24 @@
 #include "run/NotifyChannel.h"
 #include "plan/PlanDecision.h"
 #include "statefile/StateFileWriter.h"
-#include "Support.h"
 #include "manifest/UpdateItemList.h"
 #include "run/UpdateLog.h"
 #include "run/WorkerThread.h"
+#include "run/Clock.h"
+#include "run/LocalTime.h"
+#include "plan/VersionResource.h"
+#include "FileExists.h"
+#include "FolderCreation.h"
+#include "Md5.h"
+#include "PathText.h"
+#include "ProgramFolder.h"
+#include "WholeFile.h"
 
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <memory>
 
 namespace {
@@ -36,9 +43,12 @@ std::string Bounded(const char* text) {
     return buffer;
 }
 
-std::string FolderOf(const std::string& path) {
-    size_t cut = path.rfind('\\');
-    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+// The MD5 text a file on disk is checked by. A file that cannot be read has
+// none, and so matches no manifest's MD5; the trace says which file it was.
+std::string Md5TextForCheck(const std::string& path) {
+    if (std::optional<std::string> text = Md5TextOfFile(path)) return *text;
+    std::printf("%s can't be opened\n", path.c_str());
+    return std::string();
 }
 
 // Runs the transfer on its thread and waits for it; true when it completed.
@@ -119,8 +129,7 @@ private:
 };
 
 UpdateEngineImpl::UpdateEngineImpl() {
-    char folder[MAX_PATH] = {};
-    if (GetProgramFolder(folder)) items.Folders().program = folder;
+    if (const std::optional<std::string> folder = ProgramFolder()) items.Folders().program = *folder;
     char windows[MAX_PATH] = {};
     if (GetWindowsDirectoryA(windows, MAX_PATH) < MAX_PATH) items.Folders().windows = windows;
     char system[MAX_PATH] = {};
@@ -138,7 +147,7 @@ void UpdateEngineImpl::UseServer(const char* host) {
 }
 
 void UpdateEngineImpl::Run() {
-    CreateDirectoriesAnySeparator(updateFolder.c_str());
+    CreateFolders(updateFolder);
     log.Open(updateFolder + "Koravel.log");
     log.SetLimit(logLimit);
     if (fetchNews) WithRetries("WhatNews.txt", [this] { return FetchNews(); });
@@ -239,17 +248,9 @@ bool UpdateEngineImpl::ManifestIsAuthentic(const std::string& path) {
         return false;
     }
     // A manifest is small; a file beyond this bound is refused unread.
-    constexpr std::streamsize kLargestManifest = 16 * 1024 * 1024;
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    const std::streamsize size = file ? static_cast<std::streamsize>(file.tellg()) : -1;
-    if (size < 0 || size > kLargestManifest) {
-        Trace("\nmanifest signature: refused, the manifest cannot be read\n");
-        log.Append("refusal: manifest signature refused, the manifest cannot be read");
-        return false;
-    }
-    std::string bytes(static_cast<size_t>(size), '\0');
-    file.seekg(0);
-    if (!file.read(bytes.data(), size)) {
+    constexpr size_t kLargestManifest = 16 * 1024 * 1024;
+    std::string bytes;
+    if (!ReadWholeFile(path, &bytes, kLargestManifest)) {
         Trace("\nmanifest signature: refused, the manifest cannot be read\n");
         log.Append("refusal: manifest signature refused, the manifest cannot be read");
         return false;
@@ -292,7 +293,7 @@ bool UpdateEngineImpl::NeedsUpdate(UpdateItem& item) {
     InstalledFile installed = InspectInstalledFile(item);
     bool needed = DecideNeedsUpdate(item, installed);
     if (needed && !installed.exists && !item.localPath.empty() && !item.subPath.empty()) {
-        CreateDirectoriesBackslash(item.subPath.c_str());
+        CreateFolders(item.subPath);
     }
     return needed;
 }
@@ -332,7 +333,7 @@ bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
         // rest only. One left by an earlier run is continued only when the
         // item's digest will tell whether the pieces make the right file.
         file.SetResume(true, attempt > 0 || item.md5[0] != '\0');
-        CreateDirectoriesAnySeparator(FolderOf(item.downloadPath).c_str());
+        CreateFolders(FolderOfPath(item.downloadPath));
 
         bool skip = false;
         if (FileExists(item.downloadPath.c_str())) {
@@ -344,12 +345,12 @@ bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
             }
             if (item.md5[0] != '\0') {
                 existing.hasMd5 = true;
-                existing.md5Text = Md5TextOfFile(item.downloadPath.c_str());
+                existing.md5Text = Md5TextForCheck(item.downloadPath);
             }
             existing.digestsRequired = keyGiven;
             if (keyGiven && !item.sha256.empty()) {
                 existing.hasSha256 = true;
-                existing.sha256Text = Sha256TextOfFile(item.downloadPath.c_str());
+                existing.sha256Text = Sha256TextOfFile(item.downloadPath).value_or("");
             }
             skip = ExistingDownloadMatches(item, existing);
             if (skip) Trace("...skip\n");
@@ -364,8 +365,8 @@ bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
             if (succeeded) {
                 const char* path = item.downloadPath.c_str();
                 const bool checkSha256 = keyGiven && !item.sha256.empty();
-                succeeded = DownloadDigestsMatch(item, keyGiven, item.md5[0] != '\0' ? Md5TextOfFile(path) : "",
-                                                 checkSha256 ? Sha256TextOfFile(path) : "");
+                succeeded = DownloadDigestsMatch(item, keyGiven, item.md5[0] != '\0' ? Md5TextForCheck(path) : "",
+                                                 checkSha256 ? Sha256TextOfFile(path).value_or("") : "");
                 if (!succeeded) log.Append("refusal: digest does not match for " + item.url);
             }
         }

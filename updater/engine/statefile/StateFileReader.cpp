@@ -1,7 +1,7 @@
 // ReadFileList: the installation's view of the state file.
 #include "statefile/StateFile.h"
 
-#include "TextRules.h"
+#include "CaseFolding.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "statefile/StateFileWriter.h"
 
-#include "TextRules.h"
+#include "ControlCharacter.h"
 
 #include <cstdarg>
 #include <vector>

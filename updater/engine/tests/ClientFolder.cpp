@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
-#include "Md5.h"
+#include "FolderCreation.h"
 #include "ProgramFolder.h"
 
 #include <gtest/gtest.h>
 
-std::string TestLibrary(const std::string& fileName) { return ProgramFolder() + "\\" + fileName; }
+std::string TestLibrary(const std::string& fileName) { return JoinPath(ProgramFolder().value(), fileName); }
 
 void SetModifiedDate(const std::string& path, int year, int month, int day) {
     SYSTEMTIME noon = {};
@@ -23,29 +23,7 @@ void SetModifiedDate(const std::string& path, int year, int month, int day) {
     CloseHandle(file);
 }
 
-std::string ManifestText(const std::vector<ManifestEntry>& entries, bool gb2312) {
-    std::string text = gb2312 ? "<?xml version=\"1.0\" encoding=\"gb2312\"?>\r\n" : "<?xml version=\"1.0\"?>\r\n";
-    text += "<Update>\r\n  <Product Version=\"2.0.0.0\">\r\n";
-    for (const ManifestEntry& entry : entries) {
-        text += "    <File>\r\n";
-        for (const auto& field : entry) {
-            text += "      <" + field.first + ">" + field.second + "</" + field.first + ">\r\n";
-        }
-        text += "    </File>\r\n";
-    }
-    text += "  </Product>\r\n</Update>\r\n";
-    return text;
-}
-
-std::string Md5Text(const std::string& bytes) {
-    Md5 md5;
-    md5.Update(bytes.data(), bytes.size());
-    unsigned char digest[16];
-    md5.Final(digest);
-    char text[33];
-    DigestToText(digest, text);
-    return text;
-}
+std::string ManifestText(const std::vector<ManifestEntry>& entries) { return ManifestText("2.0.0.0", entries); }
 
 std::vector<std::string> BlockStatuses(const std::string& stateFile) {
     std::vector<std::string> statuses;
@@ -99,9 +77,8 @@ bool LogHolds(const std::vector<std::string>& texts, const std::string& part) {
 
 ClientFolder::ClientFolder() {
     program_ = scratch_.File("Client");
-    CreateDirectoryA(program_.c_str(), nullptr);
     update_ = program_ + "\\Update\\";
-    CreateDirectoryA(update_.c_str(), nullptr);
+    CreateFolders(update_);
 }
 
 void ClientFolder::WriteManifest(const std::vector<ManifestEntry>& entries) const {

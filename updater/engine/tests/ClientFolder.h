@@ -3,6 +3,8 @@
 // and readers of what the updater leaves there (state file, log).
 #pragma once
 
+#include "Md5.h"
+#include "manifest/ManifestWriter.h"
 #include "statefile/StateFileWriter.h"
 #include "TestFiles.h"
 
@@ -16,14 +18,8 @@ std::string TestLibrary(const std::string& fileName);
 // Sets the file's last modification to noon, local time, of the given day.
 void SetModifiedDate(const std::string& path, int year, int month, int day);
 
-// One manifest item as field name and value pairs, in document order.
-using ManifestEntry = std::vector<std::pair<std::string, std::string>>;
-
-// The text of Update.xml for the entries (GB2312 declared when `gb2312`).
-std::string ManifestText(const std::vector<ManifestEntry>& entries, bool gb2312 = false);
-
-// The MD5 digest of the bytes as the manifest gives it (32 hex digits).
-std::string Md5Text(const std::string& bytes);
+// The text of Update.xml for the entries, of the tests' product version.
+std::string ManifestText(const std::vector<ManifestEntry>& entries);
 
 // The statuses of the state file's blocks, as "name=TRUE|FALSE" in file order.
 std::vector<std::string> BlockStatuses(const std::string& stateFile);

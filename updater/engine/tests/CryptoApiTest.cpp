@@ -70,7 +70,8 @@ TEST(Sha256TextOfFile, GivesTheDigestInUppercaseHex) {
     const std::string large = folder.File("large.bin");
     ASSERT_TRUE(WriteWholeFile(large, std::string(200000, 'a')));  // several reads
     EXPECT_EQ(Sha256TextOfFile(large.c_str()), "2287D207F24A941FF3B56C04C8A25AD56B63E3023207B3BB5B4AC0C9869D74BE");
-    EXPECT_EQ(Sha256TextOfFile(folder.File("missing").c_str()), "");
+    EXPECT_EQ(Sha256TextOfFile(folder.File("missing")), std::nullopt);
+    EXPECT_EQ(Sha256TextOfFile(folder.Path()), std::nullopt);  // a folder: no bytes to digest
 }
 
 }  // namespace

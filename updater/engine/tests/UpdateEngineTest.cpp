@@ -1,7 +1,6 @@
 #include "ClientFolder.h"
 #include "run/EngineTexts.h"
 #include "trust/ManifestTrailer.h"
-#include "Md5.h"
 #include "run/Notify.h"
 #include "NotifyRecorder.h"
 #include "statefile/StateFile.h"
@@ -111,7 +110,7 @@ TEST_F(UpdateEngineTest, PlansByVersionTextDateAndDownValue) {
     SetModifiedDate(client.InProgram("same.txt"), 2020, 1, 1);
 
     auto with = [](ManifestEntry entry, const char* name, const char* value) {
-        entry.emplace_back(name, value);
+        entry.push_back({name, value});
         return entry;
     };
     client.WriteManifest({
@@ -207,11 +206,11 @@ TEST_F(UpdateEngineTest, SkipsCopiesAlreadyDownloadedByVersionOrDigest) {
     WriteWholeFile(client.InUpdate("notes.txt"), "release notes");
     WriteWholeFile(client.InUpdate("stale.txt"), "an older copy");
     ManifestEntry tool = Item("tool.dll", "new tool");
-    tool.emplace_back("FileVersion", "1.0.0.9");
+    tool.push_back({"FileVersion", "1.0.0.9"});
     ManifestEntry notes = Item("notes.txt", "release notes");
-    notes.emplace_back("MD5", Md5Text("release notes"));
+    notes.push_back({"MD5", Md5Text("release notes")});
     ManifestEntry stale = Item("stale.txt", "fresh copy");
-    stale.emplace_back("MD5", Md5Text("fresh copy"));
+    stale.push_back({"MD5", Md5Text("fresh copy")});
     client.WriteManifest({tool, notes, stale});
 
     NotifyRecorder recorder;
@@ -229,7 +228,7 @@ TEST_F(UpdateEngineTest, SkipsCopiesAlreadyDownloadedByVersionOrDigest) {
 TEST_F(UpdateEngineTest, AnOlderCopyOrAWrongDigestIsNoSuccess) {
     WriteWholeFile(client.InUpdate("old.txt"), "left from an earlier run");
     ManifestEntry corrupt = Item("corrupt.txt", "not what was announced");
-    corrupt.emplace_back("MD5", Md5Text("the announced content"));
+    corrupt.push_back({"MD5", Md5Text("the announced content")});
     server.ServeCutShort("/files/short.txt", std::string(5000, 's'), 100);
     ManifestEntry shortBody{{"FileName", "short.txt"}, {"URL", server.Url("/files/short.txt")}};
     client.WriteManifest({Missing("old.txt"), Item("ok.txt", "fine"), corrupt, Item("ok2.txt", "fine"), shortBody});
@@ -248,7 +247,7 @@ TEST_F(UpdateEngineTest, AnOlderCopyOrAWrongDigestIsNoSuccess) {
 TEST_F(UpdateEngineTest, NothingToDoWritesNoStateFile) {
     Install("current.dll", "kvtest_ver1009.dll");
     ManifestEntry current = Item("current.dll", "x");
-    current.emplace_back("FileVersion", "1.0.0.9");
+    current.push_back({"FileVersion", "1.0.0.9"});
     client.WriteManifest({current});
     NotifyRecorder recorder;
     Run(0, 0, 1, 1, recorder.Window());
@@ -281,7 +280,7 @@ TEST_F(UpdateEngineTest, FetchesNewsAndManifestFromTheConfiguredServer) {
 
 TEST_F(UpdateEngineTest, ItemsBelowASubFolderGetTheirFoldersOnBothSides) {
     ManifestEntry nested = Item("x.txt", "nested");
-    nested.emplace_back("LocalPath", "data\\cfg");
+    nested.push_back({"LocalPath", "data\\cfg"});
     client.WriteManifest({nested});
     Run(0, 0, 1, 1, nullptr);
     EXPECT_EQ(ReadWholeFile(client.Update() + "\\data\\cfg\\x.txt"), "nested");
@@ -298,11 +297,12 @@ TEST_F(UpdateEngineTest, ItemsWithLineBreaksInTheirTextsAreNotPlanned) {
     std::string injected = "\nEND\nBEGIN\nSRCFILE " + client.InUpdate("evil.dll") +
                            "\nDESTFILE C:\\windows\\evil.dll\nFILENAME evil.dll\nEND";
     ManifestEntry inCdata = Missing("b.txt");
-    inCdata[1].second = "<![CDATA[" + inCdata[1].second + injected + "]]>";
+    inCdata[1].text = "<![CDATA[" + inCdata[1].text + injected + "]]>";
+    inCdata[1].isMarkup = true;
     ManifestEntry inText = Missing("c.txt");
-    inText[1].second += injected;
+    inText[1].text += injected;
     ManifestEntry inFileName = Missing("d.txt");
-    inFileName[0].second += "\r\nEND";
+    inFileName[0].text += "\r\nEND";
     client.WriteManifest({Item("a.txt", "alpha"), inCdata, inText, inFileName});
 
     NotifyRecorder recorder;
@@ -336,7 +336,7 @@ protected:
 
     ManifestEntry Digested(const std::string& name, const std::string& body) {
         ManifestEntry entry = Item(name, body);
-        entry.emplace_back("MD5", Md5Text(body));
+        entry.push_back({"MD5", Md5Text(body)});
         return entry;
     }
     void WriteSigned(const std::vector<ManifestEntry>& entries, int64_t signedAt, int64_t expiresAt) {
@@ -413,11 +413,11 @@ TEST_F(SignedManifestTest, ManifestsItCannotTrustAreTreatedAsUnreadableAndChange
 TEST_F(SignedManifestTest, EveryItemMustCarryDigestsAndAGivenSha256MustMatch) {
     ManifestEntry noDigest = Item("plain.txt", "plain");
     ManifestEntry badSha = Digested("badsha.txt", "content");
-    badSha.emplace_back("SHA256", std::string(64, '0'));
+    badSha.push_back({"SHA256", std::string(64, '0')});
     ManifestEntry malformedSha = Digested("short-sha.txt", "content");
-    malformedSha.emplace_back("SHA256", "ABCDEF");
+    malformedSha.push_back({"SHA256", "ABCDEF"});
     ManifestEntry goodSha = Digested("goodsha.txt", "abc");
-    goodSha.emplace_back("SHA256", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    goodSha.push_back({"SHA256", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"});
     // A copy already downloaded whose digest is wrong is fetched again.
     WriteWholeFile(client.InUpdate("goodsha.txt"), "stale");
     WriteSigned({noDigest, badSha, malformedSha, goodSha, Digested("md5only.txt", "m")}, now_ - 60, now_ + 3600);
@@ -434,7 +434,7 @@ TEST_F(SignedManifestTest, EveryItemMustCarryDigestsAndAGivenSha256MustMatch) {
 
 TEST_F(UpdateEngineTest, WithoutAKeyTheSignatureAndSha256AreIgnoredAsBefore) {
     ManifestEntry wrongSha = Item("a.txt", "alpha");
-    wrongSha.emplace_back("SHA256", std::string(64, '0'));
+    wrongSha.push_back({"SHA256", std::string(64, '0')});
     const std::string manifest = SignManifestForTest(ManifestText({wrongSha, Item("b.txt", "beta")}), 0, 1);
     WriteWholeFile(client.InUpdate("Update.xml"), manifest);  // signed long ago and expired: never looked at
     Run(0, 0, 1, 1, nullptr);
@@ -455,7 +455,7 @@ TEST_F(UpdateEngineTest, ARetryResumesTheCutTransfer) {
                              true);
         ManifestEntry entry{{"FileName", c.name}, {"URL", server.Url(std::string("/files/") + c.name)},
                             {"Length", std::to_string(body.size())}};
-        if (c.withMd5) entry.emplace_back("MD5", Md5Text(body));
+        if (c.withMd5) entry.push_back({"MD5", Md5Text(body)});
         entries.push_back(entry);
     }
     client.WriteManifest(entries);
@@ -498,7 +498,7 @@ TEST_F(UpdateEngineTest, ALaterRunResumesALeftoverPartialFileOnlyWithADigest) {
         server.ServeVersions(std::string("/files/") + c.name, {{body, "\"e1\"", ""}}, true);
         ManifestEntry entry{{"FileName", c.name}, {"URL", server.Url(std::string("/files/") + c.name)},
                             {"Length", std::to_string(body.size())}};
-        if (c.withMd5) entry.emplace_back("MD5", Md5Text(body));
+        if (c.withMd5) entry.push_back({"MD5", Md5Text(body)});
         entries.push_back(entry);
         ASSERT_TRUE(WriteWholeFile(client.InUpdate(c.name) + ".download", body.substr(0, 10000)));
         ASSERT_TRUE(WriteWholeFile(client.InUpdate(c.name) + ".download.validator", "\"e1\""));
@@ -554,7 +554,7 @@ TEST_F(UpdateEngineTest, TheLogRecordsRequestsARetryAndAResume) {
 
 TEST_F(UpdateEngineTest, TheLogRecordsARefusedDigest) {
     ManifestEntry corrupt = Item("corrupt.txt", "not what was announced");
-    corrupt.emplace_back("MD5", Md5Text("the announced content"));
+    corrupt.push_back({"MD5", Md5Text("the announced content")});
     client.WriteManifest({corrupt, Item("ok.txt", "fine")});
     Run(0, 0, 1, 1, nullptr);
     const std::vector<std::string> log = LogTexts(client.InUpdate("Koravel.log"));

@@ -21,6 +21,7 @@
 // for the limit's period, and when a redirect leads off http and https.
 #pragma once
 
+#include "transfer/DownloadSuffix.h"
 #include "transfer/LowSpeedWatch.h"
 #include "run/WorkerThread.h"
 
@@ -120,7 +121,7 @@ private:
     void Transfer();
     DWORD SendFollowingRedirects(HttpGet& http, const std::string& headers);
     [[noreturn]] void Raise(int cause);
-    std::string TemporaryPath() const { return localPath_ + ".download"; }
+    std::string TemporaryPath() const { return localPath_ + kDownloadSuffix; }
 
     std::string lastErrorText_;
     bool statusCallback_ = false;

@@ -1,9 +1,8 @@
 #include "transfer/PartialFile.h"
 
 #include "transfer/ResumeValidator.h"
+#include "WholeFile.h"
 
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <set>
 
@@ -26,10 +25,8 @@ Registry& OpenPartialFiles() {
 std::string PartialValidatorPath(const std::string& partialPath) { return partialPath + ".validator"; }
 
 bool FindResumablePartial(const std::string& partialPath, std::string* validator, uint64_t* size) {
-    std::ifstream file(PartialValidatorPath(partialPath), std::ios::binary);
-    if (!file) return false;
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (!IsKeepableValidator(text)) return false;
+    std::string text;
+    if (!ReadWholeFile(PartialValidatorPath(partialPath), &text) || !IsKeepableValidator(text)) return false;
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExA(partialPath.c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -91,11 +88,7 @@ bool PartialFile::KeepForResume(const std::string& validator) {
     std::lock_guard<std::mutex> guard(registry.lock);
     if (registry.discarded || !IsKeepableValidator(validator)) return false;
     const std::string validatorPath = PartialValidatorPath(path_);
-    {
-        std::ofstream file(validatorPath, std::ios::binary | std::ios::trunc);
-        keepForResume_ = file && file.write(validator.data(), static_cast<std::streamsize>(validator.size())) &&
-                         file.flush();
-    }
+    keepForResume_ = WriteWholeFile(validatorPath, validator);
     if (!keepForResume_) DeleteFileA(validatorPath.c_str());
     return keepForResume_;
 }

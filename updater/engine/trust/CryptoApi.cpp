@@ -2,16 +2,11 @@
 
 #include <algorithm>
 
+#include "HexText.h"
+#include "WholeFile.h"
+
 namespace {
 
-std::string HexText(const std::vector<uint8_t>& bytes, std::size_t count, const char* digits) {
-    std::string text;
-    for (std::size_t i = 0; i < count && i < bytes.size(); ++i) {
-        text += digits[bytes[i] >> 4];
-        text += digits[bytes[i] & 0x0F];
-    }
-    return text;
-}
 
 // LocalAlloc'ed result of CryptDecodeObjectEx.
 struct LocalMemory {
@@ -134,7 +129,7 @@ std::unique_ptr<CryptoApiSignatureKey> CryptoApiSignatureKey::FromPem(const std:
     if (!hash.Add(der.data(), der.size())) return nullptr;
     const std::vector<uint8_t> digest = hash.Digest();
     if (digest.empty()) return nullptr;
-    key->keyId_ = HexText(digest, 8, "0123456789abcdef");
+    key->keyId_ = HexText(digest.data(), 8, HexLetters::kLower);
     return key;
 }
 

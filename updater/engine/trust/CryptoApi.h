@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,9 +49,9 @@ private:
     HCRYPTHASH handle_ = 0;
 };
 
-// The SHA-256 of a file's bytes as 64 uppercase hexadecimal digits, or an
-// empty text when the file cannot be read.
-std::string Sha256TextOfFile(const char* path);
+// The SHA-256 of a file's bytes as 64 uppercase hexadecimal digits; nothing
+// when the file cannot be read or the system cannot hash.
+std::optional<std::string> Sha256TextOfFile(const std::string& path);
 
 // A publisher's RSA public key (PEM, SubjectPublicKeyInfo) imported into the
 // provider; null from FromPem when the text is no such key of 2048 to 4096 bits.

@@ -2,6 +2,7 @@
 // updater reads them, the URL as the updater requests it and as a server
 // finds the file, and an output that depends only on the files.
 #include "PeImageBuilder.h"
+#include "HexText.h"
 #include "PublishTestSupport.h"
 
 #include "manifest/ManifestFields.h"
@@ -26,13 +27,7 @@ std::string Hex(const std::string& bytes, const EVP_MD* digest, bool upper) {
     unsigned char value[EVP_MAX_MD_SIZE];
     unsigned int length = 0;
     EVP_Digest(bytes.data(), bytes.size(), value, &length, digest, nullptr);
-    std::string text;
-    char hex[3];
-    for (unsigned int i = 0; i < length; ++i) {
-        std::snprintf(hex, sizeof hex, upper ? "%02X" : "%02x", value[i]);
-        text += hex;
-    }
-    return text;
+    return HexText(value, length, upper ? HexLetters::kUpper : HexLetters::kLower);
 }
 
 // 行情说明 and 子目录 in GB2312.

@@ -1,6 +1,6 @@
 #include "app/RunMode.h"
 
-#include "TextRules.h"
+#include "CaseFolding.h"
 
 RunMode ParseRunMode(const char* commandLine) {
     static const char* const kWords[] = {

@@ -9,7 +9,7 @@
 #include "ResourceIds.h"
 #include "app/ResourceSource.h"
 #include "app/RunMode.h"
-#include "Support.h"
+#include "ProgramFolder.h"
 #include "flows/UpdateDialog.h"
 #include "app/UpdaterApp.h"
 
@@ -27,12 +27,12 @@ int RunUpdater(const char* commandLine) {
     SingleInstanceLock lock;
     if (lock.heldElsewhere()) return 0;
     UiPlatform platform;
-    char programFolder[MAX_PATH];
-    if (!GetProgramFolder(programFolder)) return 0;
-    ResourceLibrary resources(programFolder);
+    const std::optional<std::string> programFolder = ProgramFolder();
+    if (!programFolder) return 0;
+    ResourceLibrary resources(programFolder->c_str());
 
     UpdaterApp& app = UpdaterApp::Instance();
-    app.SetProgramFolder(programFolder);
+    app.SetProgramFolder(programFolder->c_str());
     app.SetRunMode(ParseRunMode(commandLine));
 
     switch (app.runMode()) {

@@ -11,6 +11,7 @@
 #include "flows/NotifyTexts.h"
 #include "transfer/PartialFile.h"
 #include "ResourceIds.h"
+#include "WholeFile.h"
 #include "app/ResourceSource.h"
 #include "app/SystemTexts.h"
 #include "app/UpdaterApp.h"
@@ -30,18 +31,6 @@ const struct {
 
 bool IsProgressPage(int page) { return page == PAGE_DOWNLOAD || page == PAGE_INSTALL; }
 
-// Reads a whole file that others may hold open; false when it cannot be opened.
-bool ReadWholeFile(const std::string& path, std::vector<char>* content) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) content->insert(content->end(), chunk, chunk + got);
-    CloseHandle(file);
-    content->push_back('\0');
-    return true;
-}
 
 }  // namespace
 

@@ -1,7 +1,7 @@
 #include "install/InstallerScope.h"
 
 #include "manifest/NameRules.h"
-#include "TextRules.h"
+#include "CaseFolding.h"
 
 namespace {
 

@@ -4,20 +4,15 @@
 
 #include <string>
 
+#include "PathText.h"
 #include "plan/InstallTarget.h"
 
-namespace {
-
-std::string FolderOf(const std::string& path) {
-    size_t cut = path.find_last_of("\\/");
-    return cut == std::string::npos ? std::string(".") : path.substr(0, cut);
-}
-
-}  // namespace
-
 bool ReplaceFileWithCopy(const char* source, const char* target) {
+    // The copy is made beside the target, so that the move is a rename.
+    std::string folder = FolderOfPath(target);
+    if (folder.empty()) folder = ".";
     char temporary[MAX_PATH];
-    if (!GetTempFileNameA(FolderOf(target).c_str(), kInstallCopyPrefix, 0, temporary)) return false;
+    if (!GetTempFileNameA(folder.c_str(), kInstallCopyPrefix, 0, temporary)) return false;
     if (!CopyFileA(source, temporary, FALSE)) {
         DeleteFileA(temporary);
         return false;

@@ -5,7 +5,7 @@
 ClientFolder::ClientFolder() {
     CopyInto(HostPathToWindows(KORAVEL_EXE), folder_.File("Koravel.exe"));
     CopyInto(HostPathToWindows(KORAVEL_TEST_CLIENT), folder_.File("Stock.exe"));
-    MakeFolder(folder_.File("Update"));
+    CreateFolders(folder_.File("Update"));
 }
 
 void ClientFolder::AddResourceLibrary() const {

@@ -21,8 +21,8 @@ public:
 class InstallerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        MakeFolder(update());
-        MakeFolder(client_.File("data"));
+        CreateFolders(update());
+        CreateFolders(client_.File("data"));
         WriteWholeFile(statePath(), "VERSION 0.0.0.1\r\n");
     }
     std::string update() const { return client_.File("Update"); }

@@ -2,8 +2,6 @@
 
 #include <thread>
 
-void MakeFolder(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
-
 std::string UpdateFlagIn(const std::string& clientFolder) {
     char value[16] = {};
     GetPrivateProfileStringA("System", "Update", "(none)", value, sizeof value, (clientFolder + "\\Stock.ini").c_str());

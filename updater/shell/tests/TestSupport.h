@@ -1,6 +1,6 @@
 // Helpers of the shell's Windows tests: texts in the client's code page,
-// folders and copies, and waiting for something another thread or process
-// does. Scratch folders and whole files come from the shared test helpers.
+// copies, and waiting for something another thread or process
+// does. Scratch folders, folders and whole files come from the shared helpers.
 #pragma once
 
 #include <windows.h>
@@ -9,10 +9,9 @@
 #include <functional>
 #include <string>
 
+#include "FolderCreation.h"
 #include "GbText.h"
 #include "TestFiles.h"
-
-void MakeFolder(const std::string& path);
 
 // The Update key of [System] in the client folder's Stock.ini; "(none)" when
 // it is not there.

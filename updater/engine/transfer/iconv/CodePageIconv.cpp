@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "Gb2312LeadByte.h"
+
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -41,7 +43,7 @@ size_t CharacterLength(UINT codePage, const unsigned char* bytes, size_t availab
         return 1;
     }
     (void)available;
-    return bytes[0] >= 0x81 && bytes[0] <= 0xFE ? 2 : 1;
+    return IsGb2312LeadByte(bytes[0]) ? 2 : 1;
 }
 
 }  // namespace

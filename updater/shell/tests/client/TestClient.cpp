@@ -9,6 +9,8 @@
 //   --stubborn=<n>            "Quorvane" ignores its first n WM_CLOSE
 #include <windows.h>
 
+#include "ProgramFolder.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -64,10 +66,7 @@ std::string OptionValue(const char* commandLine, const char* name) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    *strrchr(path, '\\') = '\0';
-    g_logPath = std::string(path) + "\\client-log.txt";
+    g_logPath = JoinPath(ProgramFolder().value(), "client-log.txt");
 
     const char* commandLine = GetCommandLineA();
     AppendLog(std::string("START ") + commandLine);

@@ -1,9 +1,9 @@
 #include "Md5.h"
 
-#include <cstdio>
+#include "HexText.h"
+#include "WholeFile.h"
+
 #include <cstring>
-#include <memory>
-#include <vector>
 
 namespace {
 
@@ -26,10 +26,6 @@ constexpr int kShift[64] = {
 };
 
 inline uint32_t RotateLeft(uint32_t value, int bits) { return (value << bits) | (value >> (32 - bits)); }
-
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
 
 }  // namespace
 
@@ -138,35 +134,20 @@ void Md5::Transform(const unsigned char block[64]) {
 #undef MD5_G
 #undef MD5_F
 
-void Md5OfFile(const char* path, unsigned char digest[16]) {
-    // Reads stay 1024 bytes each; a larger stream buffer behind them lets
-    // the system hand over the file in far fewer, larger pieces. The buffer
-    // outlives the stream that uses it.
-    std::vector<char> streamBuffer(64 * 1024);
-    std::unique_ptr<FILE, FileCloser> file(std::fopen(path, "rb"));
-    if (!file) {
-        std::printf("%s can't be opened\n", path);
-        return;
-    }
-    std::setvbuf(file.get(), streamBuffer.data(), _IOFBF, streamBuffer.size());
+std::string Md5Text(const void* data, size_t length) {
     Md5 md5;
-    unsigned char chunk[1024];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) md5.Update(chunk, got);
+    md5.Update(data, length);
+    unsigned char digest[16];
     md5.Final(digest);
+    return HexText(digest, sizeof digest, HexLetters::kUpper);
 }
 
-bool DigestToText(const unsigned char* digest, char* text) {
-    if (digest == nullptr || text == nullptr) return false;
-    for (int i = 0; i < 16; ++i) std::snprintf(text + i * 2, 3, "%02X", digest[i]);
-    text[32] = '\0';
-    return true;
-}
-
-std::string Md5TextOfFile(const char* path) {
-    unsigned char digest[16] = {};
-    Md5OfFile(path, digest);
-    char text[33];
-    DigestToText(digest, text);
-    return text;
+std::optional<std::string> Md5TextOfFile(const std::string& path) {
+    Md5 md5;
+    if (!ReadFileInPieces(path, [&md5](const char* bytes, size_t size) { md5.Update(bytes, size); })) {
+        return std::nullopt;
+    }
+    unsigned char digest[16];
+    md5.Final(digest);
+    return HexText(digest, sizeof digest, HexLetters::kUpper);
 }

@@ -1,6 +1,5 @@
 #include "run/Clock.h"
 #include "run/EngineTexts.h"
-#include "TextRules.h"
 
 #include <gtest/gtest.h>
 
@@ -8,36 +7,6 @@
 #include <memory>
 
 namespace {
-
-TEST(TextRules, ExtensionIsTheTextAfterTheLastDot) {
-    EXPECT_EQ(Extension("C:\\a\\b.dll"), "dll");
-    EXPECT_EQ(Extension("C:\\v1.2\\readme"), "2\\readme");
-    EXPECT_EQ(Extension("C:\\a\\readme"), "");
-    EXPECT_EQ(NameWithoutExtension("C:\\a\\b.tar.gz"), "C:\\a\\b.tar");
-}
-
-TEST(TextRules, FolderPrefixes) {
-    using List = std::vector<std::string>;
-    EXPECT_EQ(FolderPrefixesAnySeparator("C:\\a/b\\"), (List{"C:", "C:\\a", "C:\\a/b"}));
-    EXPECT_EQ(FolderPrefixesAnySeparator("C:\\a\\file.txt"), (List{"C:", "C:\\a"}));
-    EXPECT_EQ(FolderPrefixesBackslash("C:\\a\\b"), (List{"C:", "C:\\a", "C:\\a\\b"}));
-    EXPECT_EQ(FolderPrefixesBackslash("C:\\a\\b\\"), (List{"C:", "C:\\a", "C:\\a\\b"}));
-}
-
-TEST(TextRules, CaseInsensitiveComparisonLeavesTrailBytesAlone) {
-    EXPECT_EQ(CompareIgnoreCase("abc.DLL", "ABC.dll"), 0);
-    EXPECT_LT(CompareIgnoreCase("1.0.0.10", "1.0.0.9"), 0);
-    EXPECT_LT(CompareIgnoreCase("", "1"), 0);
-    // 0x81 0x61 and 0x81 0x41 are two different double-byte characters.
-    EXPECT_NE(CompareIgnoreCase("\x81\x61", "\x81\x41"), 0);
-
-    // "中" is D6 D0. The characters B0 41 and B0 61 have second bytes in the
-    // letter range that differ only in what would be letter case.
-    EXPECT_TRUE(EqualsIgnoreCase("\xD6\xD0" "Abc", "\xD6\xD0" "aBC"));
-    EXPECT_FALSE(EqualsIgnoreCase("\xB0\x41", "\xB0\x61"));
-    EXPECT_FALSE(EqualsIgnoreCase("\xD6\xD0", "\xD6"));
-    EXPECT_FALSE(EqualsIgnoreCase("abc", "abcd"));
-}
 
 TEST(Clock, DateAndTimeNumbers) {
     EXPECT_EQ(DateNumber(2024, 3, 5), 20240305);

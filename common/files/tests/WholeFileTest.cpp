@@ -1,0 +1,78 @@
+#include "FolderCreation.h"
+#include "PathText.h"
+#include "TestFiles.h"
+#include "WholeFile.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(WholeFile, WrittenBytesReadBackExactly) {
+    ScratchFolder folder;
+    const std::string path = folder.File("data.bin");
+    std::string bytes(200000, '\0');  // more than one piece, with zero bytes and line ends
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + (i >> 9));
+    ASSERT_TRUE(WriteWholeFile(path, bytes));
+    std::string read;
+    ASSERT_TRUE(ReadWholeFile(path, &read));
+    EXPECT_EQ(read, bytes);
+
+    ASSERT_TRUE(WriteWholeFile(path, "short"));  // replaced, not appended
+    ASSERT_TRUE(ReadWholeFile(path, &read));
+    EXPECT_EQ(read, "short");
+    ASSERT_TRUE(WriteWholeFile(path, ""));
+    ASSERT_TRUE(ReadWholeFile(path, &read));
+    EXPECT_EQ(read, "");
+}
+
+TEST(WholeFile, FailuresAreReportedAndLeaveNoBytes) {
+    ScratchFolder folder;
+    std::string read = "stale";
+    const FileRead missing = ReadWholeFile(folder.File("missing.txt"), &read);
+    EXPECT_EQ(missing.failure, FileRead::kCannotOpen);
+    EXPECT_NE(missing.systemError, 0);
+    EXPECT_EQ(read, "");
+    // A folder opens on some systems and then fails to read: that is no
+    // empty file.
+    read = "stale";
+    EXPECT_FALSE(ReadWholeFile(folder.Path(), &read));
+    EXPECT_EQ(read, "");
+    EXPECT_FALSE(ReadFileInPieces(folder.Path(), [](const char*, size_t) {}));
+
+    EXPECT_FALSE(WriteWholeFile(folder.File("no-such-folder") + kPathSeparator + "a.txt", "a"));
+    EXPECT_FALSE(WriteWholeFile(folder.Path(), "a"));
+}
+
+TEST(WholeFile, AFileBeyondTheLargestIsRefused) {
+    ScratchFolder folder;
+    const std::string path = folder.File("big.bin");
+    ASSERT_TRUE(WriteWholeFile(path, std::string(100001, 'x')));
+    std::string read;
+    EXPECT_TRUE(ReadWholeFile(path, &read, 100001));
+    EXPECT_EQ(read.size(), 100001u);
+    EXPECT_EQ(ReadWholeFile(path, &read, 100000).failure, FileRead::kTooLarge);
+    EXPECT_EQ(read, "");
+}
+
+TEST(FolderCreation, CreatesEveryLevelTheDeepestIncluded) {
+    ScratchFolder folder;
+    const char s = kPathSeparator;
+    const std::string deep = folder.File(std::string("a") + s + "b" + s + "c");
+    EXPECT_TRUE(CreateFolders(deep));
+    EXPECT_TRUE(PathExists(deep));
+    EXPECT_TRUE(CreateFolders(deep + s));  // already there counts as there
+    EXPECT_TRUE(CreateFolders(folder.File(std::string("d") + s + "e" + s)));
+    EXPECT_TRUE(PathExists(folder.File(std::string("d") + s + "e")));
+
+    // The folder of a file path: the file's name is not made a folder.
+    const std::string file = folder.File(std::string("f") + s + "g" + s + "file.txt");
+    EXPECT_TRUE(CreateFolders(FolderOfPath(file)));
+    EXPECT_FALSE(PathExists(file));
+    EXPECT_TRUE(WriteWholeFile(file, "x"));
+
+    // A level that is a file cannot become a folder.
+    EXPECT_FALSE(CreateFolders(file + s + "h"));
+    EXPECT_FALSE(CreateFolders(""));
+}
+
+}  // namespace

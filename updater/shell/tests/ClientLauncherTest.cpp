@@ -1,0 +1,48 @@
+#include "install/ClientLauncher.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+TEST(RunProgram, StartsTheProcessAndHandsOverItsHandle) {
+    HANDLE process = RunProgram(nullptr, "cmd.exe", "/c exit 7");
+    ASSERT_NE(process, nullptr);
+    ASSERT_EQ(WaitForSingleObject(process, 30000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    EXPECT_EQ(code, 7u);
+    CloseHandle(process);
+}
+
+// Closes the message boxes this process shows, as a user pressing OK would.
+BOOL CALLBACK CloseOwnMessageBox(HWND window, LPARAM) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner == GetCurrentProcessId() && lstrcmpA(className, "#32770") == 0 && IsWindowVisible(window))
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+TEST(RunProgram, AMissingFileGivesNoProcess) {
+    // With a display, the shell tells the user in a box of its own; the call
+    // returns once it is closed.
+    std::atomic<bool> returned{false};
+    HANDLE process = INVALID_HANDLE_VALUE;
+    std::thread caller([&] {
+        process = RunProgram(nullptr, "no-such-program.exe", "");
+        returned = true;
+    });
+    for (int waited = 0; !returned && waited < 30000; waited += 100) {
+        EnumWindows(CloseOwnMessageBox, 0);
+        Sleep(100);
+    }
+    caller.join();
+    EXPECT_EQ(process, nullptr);
+}
+
+}  // namespace
