@@ -17,9 +17,8 @@
 #include <windows.h>
 #endif
 
-#include "DesBlockPath.h"
 #include "DesReference.h"
-#include "ProcessorFeatures.h"
+#include "des/Des.h"
 #include "TestBytes.h"
 
 namespace secure::testing {

@@ -5,8 +5,8 @@
 
 #include <random>
 
-#include "DesBlock.h"
 #include "DesReference.h"
+#include "des/Des.h"
 #include "TestBytes.h"
 
 namespace secure::testing {

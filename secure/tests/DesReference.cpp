@@ -1,6 +1,6 @@
 #include "DesReference.h"
 
-#include "DesTables.h"
+#include "des/DesTables.h"
 
 namespace secure::testing {
 namespace {

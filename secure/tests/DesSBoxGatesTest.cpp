@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "DesSBoxGates.h"
-#include "DesTables.h"
+#include "des/DesSBoxGates.h"
+#include "des/DesTables.h"
 
 namespace secure::testing {
 namespace {

@@ -5,7 +5,7 @@
 #include <new>
 #include <stdexcept>
 
-#include "ExportBoundary.h"
+#include "des/Des.h"
 
 namespace secure {
 namespace {

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes src/DesSBoxGates.h: the eight DES S-boxes as straight-line Boolean
+"""Writes src/des/DesSBoxGates.h: the eight DES S-boxes as straight-line Boolean
 gate sequences for the bitsliced block paths.
 
 Each output bit of an S-box is a function of its six input entries. The
@@ -9,7 +9,7 @@ split on one input at a time, reuse every sub-function already computed
 (xor with the input, and/andnot/or with a constant side, otherwise a
 multiplexer of three gates). Every order of the six inputs is tried and the
 one with the fewest gates kept. The S-box values are read from
-src/DesTables.h, and every circuit is checked on all 64 inputs before the
+src/des/DesTables.h, and every circuit is checked on all 64 inputs before the
 header is written.
 
 Usage: make_sbox_gates.py  (run from any directory; rewrites the header)
@@ -19,8 +19,8 @@ import os
 import re
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-TABLES = os.path.join(HERE, '..', 'src', 'DesTables.h')
-OUTPUT = os.path.join(HERE, '..', 'src', 'DesSBoxGates.h')
+TABLES = os.path.join(HERE, '..', 'src', 'des', 'DesTables.h')
+OUTPUT = os.path.join(HERE, '..', 'src', 'des', 'DesSBoxGates.h')
 
 FULL = (1 << 64) - 1
 # Truth tables over the 64 input combinations: bit i of input k's table is bit k of i.

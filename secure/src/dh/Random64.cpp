@@ -6,7 +6,7 @@
 #include <chrono>
 #endif
 
-#include "ByteOrder.h"
+#include "BitRotation.h"
 
 namespace secure {
 namespace {
