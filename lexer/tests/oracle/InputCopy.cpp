@@ -22,13 +22,3 @@ std::size_t InputCopy::Take(char* destination, std::size_t capacity)
     readPosition_ += count;
     return count;
 }
-
-const char* InputCopy::TakeRest()
-{
-    if (bytes_.empty()) {
-        bytes_.push_back('\0');
-    }
-    const char* rest = bytes_.data() + readPosition_;
-    readPosition_ = length_;
-    return rest;
-}

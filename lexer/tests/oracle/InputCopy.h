@@ -1,5 +1,5 @@
-// The library's own copy of the caller's text, read by the scanner in
-// pieces from a read position that only moves forward.
+// The oracle's copy of a text, read by the flex scanner in pieces from a read
+// position that only moves forward, as its buffer refills.
 #ifndef LEXORA_INPUT_COPY_H
 #define LEXORA_INPUT_COPY_H
 
@@ -20,13 +20,6 @@ public:
     // terminating zero) into destination and advances past it. Returns the
     // number of bytes copied; 0 at the end of the text.
     std::size_t Take(char* destination, std::size_t capacity);
-
-    // Length of the text, without its terminating zero.
-    std::size_t Length() const { return length_; }
-
-    // The unread rest of the text in place, followed by the terminating
-    // zero, for a scanner that reads it directly; all of it counts as read.
-    const char* TakeRest();
 
 private:
     std::vector<char> bytes_;
