@@ -10,9 +10,9 @@
 #include "transfer/InternetConnection.h"
 #include "WebRootFile.h"
 #include "TestHttpServer.h"
+#include "TlsTestServers.h"
 
 #include <windows.h>
-#include <wincrypt.h>
 
 #include <gtest/gtest.h>
 
@@ -29,18 +29,6 @@ namespace {
 const char kCertDir[] = KORAVEL_TLS_CERT_DIR;
 const char kRootDir[] = KORAVEL_TLS_ROOT_DIR;
 const char kStateFile[] = KORAVEL_TLS_STATE_FILE;
-
-// The servers' ports by name ("trusted", "wrongname", "selfsigned", "otherca").
-std::map<std::string, int> ReadPorts() {
-    std::map<std::string, int> ports;
-    std::istringstream lines(ReadWholeFile(kStateFile));
-    for (std::string line; std::getline(lines, line);) {
-        size_t equals = line.find('=');
-        if (equals == std::string::npos || line.compare(0, equals, "pid") == 0) continue;
-        ports[line.substr(0, equals)] = std::atoi(line.c_str() + equals + 1);
-    }
-    return ports;
-}
 
 // The connections a server has logged: "served <path>", "dropped" or
 // "handshake-failed <reason>", one a line.
@@ -83,26 +71,10 @@ struct Transfer {
 
 class TlsDownloadTest : public testing::Test {
 protected:
-    // The test authority goes into this prefix's Root store of the current
-    // user, where the platform's certificate checks look for trusted roots.
-    // It stays there: overlapping runs of this build tree share the prefix
-    // and the authority, and its key never leaves the build tree.
-    static void SetUpTestSuite() {
-        std::string der = ReadWholeFile(std::string(kCertDir) + "/ca.der");
-        ASSERT_FALSE(der.empty()) << "no test authority in " << kCertDir;
-        HCERTSTORE root = CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, "Root");
-        ASSERT_NE(root, nullptr) << GetLastError();
-        BOOL added = CertAddEncodedCertificateToStore(root, X509_ASN_ENCODING,
-                                                      reinterpret_cast<const BYTE*>(der.data()),
-                                                      static_cast<DWORD>(der.size()), CERT_STORE_ADD_USE_EXISTING,
-                                                      nullptr);
-        DWORD error = GetLastError();
-        CertCloseStore(root, 0);
-        ASSERT_TRUE(added) << error;
-    }
+    static void SetUpTestSuite() { ASSERT_EQ(TrustTestAuthority(kCertDir), ""); }
 
     void SetUp() override {
-        ports = ReadPorts();
+        ports = ReadTlsServerPorts(kStateFile);
         for (const char* name : {"trusted", "wrongname", "selfsigned", "otherca"})
             ASSERT_GT(ports[name], 0) << "no port of the " << name << " server in " << kStateFile
                                       << " (is the koravel_tls_server fixture running?)";
