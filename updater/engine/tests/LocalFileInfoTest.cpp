@@ -1,4 +1,7 @@
 #include "ClientFolder.h"
+
+#include <windows.h>
+
 #include "plan/LocalFileInfo.h"
 #include "plan/VersionResource.h"
 #include "run/Clock.h"
