@@ -5,25 +5,14 @@
 
 #include <windows.h>
 
+#include "KernelHandles.h"
+
 namespace {
 
-class ReadableFile {
-public:
-    explicit ReadableFile(const char* path)
-        : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~ReadableFile() {
-        if (IsOpen()) CloseHandle(handle_);
-    }
-    ReadableFile(const ReadableFile&) = delete;
-    ReadableFile& operator=(const ReadableFile&) = delete;
-
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    DWORD Size() const { return GetFileSize(handle_, nullptr); }
-
-private:
-    HANDLE handle_;
-};
+FileHandle OpenForReading(const char* path) {
+    return FileHandle(
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
 
 std::string FileNameOf(const std::string& path) {
     size_t cut = path.find_last_of("\\/");
@@ -45,17 +34,16 @@ bool ModificationDate(const char* path, int32_t* date) {
 }  // namespace
 
 bool CanOpenForReading(const char* path) {
-    ReadableFile file(path);
-    return file.IsOpen();
+    return OpenForReading(path).IsValid();
 }
 
 bool ReadLocalInfo(UpdateItem* record) {
     if (record->installPath.empty()) return false;
     const char* path = record->installPath.c_str();
     {
-        ReadableFile file(path);
-        if (file.IsOpen()) {
-            record->length = static_cast<int64_t>(file.Size());
+        FileHandle file = OpenForReading(path);
+        if (file.IsValid()) {
+            record->length = static_cast<int64_t>(GetFileSize(file.Get(), nullptr));
             record->fileName = FileNameOf(record->installPath);
         }
     }

@@ -390,9 +390,9 @@ bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
     }
 }
 
-UpdateEngine::UpdateEngine() : impl_(new UpdateEngineImpl()) {}
+UpdateEngine::UpdateEngine() : impl_(std::make_unique<UpdateEngineImpl>()) {}
 
-UpdateEngine::~UpdateEngine() { delete impl_; }
+UpdateEngine::~UpdateEngine() = default;
 
 void UpdateEngine::SetServer(const char* settingsPath) {
     char host[MAX_PATH] = {};

@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class UpdateEngineImpl;
@@ -54,5 +55,5 @@ public:
     int SuccessCount() const;
 
 private:
-    UpdateEngineImpl* impl_;
+    std::unique_ptr<UpdateEngineImpl> impl_;
 };

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "StdioFile.h"
+
 void UpdateLog::Append(const std::string& text) {
     if (path_.empty()) return;
     SYSTEMTIME now;
@@ -20,8 +22,7 @@ void UpdateLog::Append(const std::string& text) {
             MoveFileExA(path_.c_str(), (path_ + ".1").c_str(), MOVEFILE_REPLACE_EXISTING);
         }
     }
-    FILE* file = std::fopen(path_.c_str(), "ab");
-    if (file == nullptr) return;
-    std::fwrite(line.data(), 1, line.size(), file);
-    std::fclose(file);
+    StdioFile file(std::fopen(path_.c_str(), "ab"));
+    if (!file) return;
+    std::fwrite(line.data(), 1, line.size(), file.Get());
 }

@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <mutex>
+
+#include "KernelHandles.h"
+
 class WorkerThread {
 public:
     WorkerThread();
@@ -24,6 +28,8 @@ private:
     static unsigned __stdcall ThreadBody(void* self);
 
     unsigned threadId_ = 0;
-    HANDLE thread_ = nullptr;
-    HANDLE finished_;
+    // Handed over under the lock: two threads may wait for the same run.
+    std::mutex threadLock_;
+    KernelHandle thread_;
+    KernelHandle finished_;
 };

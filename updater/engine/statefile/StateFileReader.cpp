@@ -2,6 +2,7 @@
 #include "statefile/StateFile.h"
 
 #include "CaseFolding.h"
+#include "StdioFile.h"
 
 #include <cstdio>
 #include <cstring>
@@ -11,10 +12,6 @@ namespace {
 
 // The reader's line buffer holds 512 bytes: 511 of text and the terminator.
 const size_t kLineLimit = 511;
-
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
 
 // Reads one line without its line end (LF, or CR LF). A line longer than the
 // buffer keeps its first kLineLimit bytes and is marked overlong; the rest of
@@ -64,13 +61,13 @@ struct OpenEntry {
 
 bool ReadFileList(const char* path, std::vector<FileListEntry>* entries) {
     if (path == nullptr || entries == nullptr) return false;
-    std::unique_ptr<FILE, FileCloser> file(std::fopen(path, "rb"));
+    StdioFile file(std::fopen(path, "rb"));
     if (!file) return false;
 
     std::unique_ptr<OpenEntry> current;
     std::string text;
     bool overlong = false;
-    while (ReadLine(file.get(), &text, &overlong)) {
+    while (ReadLine(file.Get(), &text, &overlong)) {
         const char* line = text.c_str();  // as in a buffer: a zero byte ends the line
         if (line[0] == '#') continue;
 

@@ -44,7 +44,7 @@ StateFileWriter::StateFileWriter(const std::string& path, int plannedCount, int 
     Line("UPDATECOUNT %d", plannedCount);
     Line("DOWNLOAD %d/%d", date, time);
     Line("");
-    std::fflush(file_.get());
+    std::fflush(file_.Get());
 }
 
 bool StateFileWriter::WriteBlock(const UpdateItem& item, bool downloaded) {
@@ -66,14 +66,14 @@ bool StateFileWriter::WriteBlock(const UpdateItem& item, bool downloaded) {
     AppendLine(&block, "ISZIP", item.zipFile ? "TRUE" : "FALSE");
     AppendLine(&block, "DOWNLOADSTATUS", downloaded ? "TRUE" : "FALSE");
     block += "END\r\n\r\n";
-    bool written = std::fwrite(block.data(), 1, block.size(), file_.get()) == block.size();
-    return std::fflush(file_.get()) == 0 && written;
+    bool written = std::fwrite(block.data(), 1, block.size(), file_.Get()) == block.size();
+    return std::fflush(file_.Get()) == 0 && written;
 }
 
 void StateFileWriter::Line(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    std::vfprintf(file_.get(), format, args);
+    std::vfprintf(file_.Get(), format, args);
     va_end(args);
-    std::fputs("\r\n", file_.get());
+    std::fputs("\r\n", file_.Get());
 }

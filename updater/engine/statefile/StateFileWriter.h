@@ -5,8 +5,9 @@
 #include "manifest/UpdateItem.h"
 
 #include <cstdio>
-#include <memory>
 #include <string>
+
+#include "StdioFile.h"
 
 // "<update folder>/QMUpdateFileList.txt"
 std::string StateFilePath(const std::string& updateFolder);
@@ -22,7 +23,7 @@ public:
     // time as HHMMSS. IsOpen() is false when it could not be created.
     StateFileWriter(const std::string& path, int plannedCount, int date, int time);
 
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return file_.IsValid(); }
     // Appends the item's block; true when all of it reached the file. A text
     // holding a line break would end its line early and make the rest a line
     // of its own, so such an item gets no block at all (false), and neither
@@ -30,10 +31,7 @@ public:
     bool WriteBlock(const UpdateItem& item, bool downloaded);
 
 private:
-    struct Closer {
-        void operator()(FILE* file) const { std::fclose(file); }
-    };
     void Line(const char* format, ...);
 
-    std::unique_ptr<FILE, Closer> file_;
+    StdioFile file_;
 };

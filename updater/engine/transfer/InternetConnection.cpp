@@ -29,11 +29,6 @@ void ApplyTimeouts(HINTERNET handle, DWORD connectMs, DWORD receiveMs) {
 
 }  // namespace
 
-void InternetHandle::Close() {
-    if (handle_ != nullptr) InternetCloseHandle(handle_);
-    handle_ = nullptr;
-}
-
 bool ParseUrl(const std::string& url, ParsedUrl* parsed) {
     std::vector<char> host(url.size() + 1), path(url.size() + 1), extra(url.size() + 1);
     URL_COMPONENTSA parts = {};
@@ -74,8 +69,8 @@ HttpGet::HttpGet(const char* agent, DWORD connectTimeoutMs, DWORD receiveTimeout
 }
 
 void HttpGet::Connect(const std::string& host, INTERNET_PORT port) {
-    request_.Close();
-    connection_.Close();
+    request_.Reset();
+    connection_.Reset();
     HINTERNET connection = InternetConnectA(session_.Get(), host.c_str(), port, nullptr, nullptr,
                                             INTERNET_SERVICE_HTTP, 0, kContext);
     connection_.Reset(Checked(connection));

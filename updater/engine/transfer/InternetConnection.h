@@ -8,26 +8,10 @@
 #include <cstdint>
 #include <string>
 
+#include "InternetHandle.h"
+
 struct InternetFailure {
     DWORD error;
-};
-
-class InternetHandle {
-public:
-    explicit InternetHandle(HINTERNET handle = nullptr) : handle_(handle) {}
-    ~InternetHandle() { Close(); }
-    InternetHandle(const InternetHandle&) = delete;
-    InternetHandle& operator=(const InternetHandle&) = delete;
-
-    HINTERNET Get() const { return handle_; }
-    void Reset(HINTERNET handle) {
-        Close();
-        handle_ = handle;
-    }
-    void Close();
-
-private:
-    HINTERNET handle_;
 };
 
 // The parts of an absolute URL that the request needs.

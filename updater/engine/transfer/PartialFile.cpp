@@ -51,13 +51,13 @@ PartialFile::PartialFile(const std::string& path, bool resume) : path_(path) {
     if (!resume) DeleteFileA(PartialValidatorPath(path_).c_str());
     // Shared for deletion, so that DiscardPartialFiles can remove it while
     // this thread still holds it open.
-    handle_ = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
-                          resume ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    handle_.Reset(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                              resume ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!IsOpen()) return;
     if (resume) {
         LARGE_INTEGER size = {}, zero = {};
-        if (!GetFileSizeEx(handle_, &size) || !SetFilePointerEx(handle_, zero, nullptr, FILE_END)) {
-            Close();
+        if (!GetFileSizeEx(handle_.Get(), &size) || !SetFilePointerEx(handle_.Get(), zero, nullptr, FILE_END)) {
+            handle_.Reset();
             return;
         }
         initialSize_ = static_cast<uint64_t>(size.QuadPart);
@@ -70,7 +70,7 @@ PartialFile::PartialFile(const std::string& path, bool resume) : path_(path) {
 PartialFile::~PartialFile() {
     Registry& registry = OpenPartialFiles();
     std::lock_guard<std::mutex> guard(registry.lock);
-    Close();
+    handle_.Reset();
     if (moved_) return;
     // Gone already when the partial files were discarded.
     if (registry.paths.erase(path_) == 0) return;
@@ -80,7 +80,7 @@ PartialFile::~PartialFile() {
 
 bool PartialFile::Write(const char* bytes, DWORD count) {
     DWORD written = 0;
-    return WriteFile(handle_, bytes, count, &written, nullptr) && written == count;
+    return WriteFile(handle_.Get(), bytes, count, &written, nullptr) && written == count;
 }
 
 bool PartialFile::KeepForResume(const std::string& validator) {
@@ -96,7 +96,7 @@ bool PartialFile::KeepForResume(const std::string& validator) {
 bool PartialFile::MoveTo(const std::string& target) {
     Registry& registry = OpenPartialFiles();
     std::lock_guard<std::mutex> guard(registry.lock);
-    Close();
+    handle_.Reset();
     if (registry.discarded) return false;
     moved_ = MoveFileExA(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
     if (moved_) {
@@ -104,11 +104,6 @@ bool PartialFile::MoveTo(const std::string& target) {
         DeleteFileA(PartialValidatorPath(path_).c_str());
     }
     return moved_;
-}
-
-void PartialFile::Close() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
 }
 
 void DiscardPartialFiles() {

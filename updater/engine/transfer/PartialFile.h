@@ -21,6 +21,8 @@
 #include <cstdint>
 #include <string>
 
+#include "KernelHandles.h"
+
 class PartialFile {
 public:
     // `resume` false: creates (or truncates) the file and removes any
@@ -31,7 +33,7 @@ public:
     PartialFile(const PartialFile&) = delete;
     PartialFile& operator=(const PartialFile&) = delete;
 
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool IsOpen() const { return handle_.IsValid(); }
     // Bytes in the file when it was opened (0 when it was created).
     uint64_t InitialSize() const { return initialSize_; }
     bool Write(const char* bytes, DWORD count);
@@ -46,10 +48,8 @@ public:
     bool MoveTo(const std::string& target);
 
 private:
-    void Close();
-
     std::string path_;
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    FileHandle handle_;
     uint64_t initialSize_ = 0;
     bool moved_ = false;
     bool keepForResume_ = false;

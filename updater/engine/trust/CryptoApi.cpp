@@ -2,37 +2,14 @@
 
 #include <algorithm>
 
+#include "KernelHandles.h"
+#include "LocalMemory.h"
+
 #include "HexText.h"
 #include "WholeFile.h"
 
 namespace {
 
-
-// LocalAlloc'ed result of CryptDecodeObjectEx.
-struct LocalMemory {
-    void* pointer = nullptr;
-    ~LocalMemory() {
-        if (pointer != nullptr) LocalFree(pointer);
-    }
-};
-
-// A file handle for reading, closed with the object.
-class ReadHandle {
-public:
-    explicit ReadHandle(const char* path)
-        : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr)) {}
-    ~ReadHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    ReadHandle(const ReadHandle&) = delete;
-    ReadHandle& operator=(const ReadHandle&) = delete;
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 }  // namespace
 
@@ -73,8 +50,9 @@ std::vector<uint8_t> Sha256::Digest() {
 }
 
 std::string Sha256TextOfFile(const char* path) {
-    ReadHandle file(path);
-    if (!file.IsOpen()) return "";
+    FileHandle file(
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) return "";
     CryptoProvider provider;
     Sha256 hash(provider);
     std::vector<uint8_t> buffer(64 * 1024);
@@ -104,10 +82,10 @@ std::unique_ptr<CryptoApiSignatureKey> CryptoApiSignatureKey::FromPem(const std:
     LocalMemory info;
     DWORD infoSize = 0;
     if (!CryptDecodeObjectEx(X509_ASN_ENCODING, X509_PUBLIC_KEY_INFO, der.data(), derSize, CRYPT_DECODE_ALLOC_FLAG,
-                             nullptr, &info.pointer, &infoSize)) {
+                             nullptr, info.Put(), &infoSize)) {
         return nullptr;
     }
-    auto* publicKeyInfo = static_cast<CERT_PUBLIC_KEY_INFO*>(info.pointer);
+    auto* publicKeyInfo = static_cast<CERT_PUBLIC_KEY_INFO*>(info.Get());
     if (std::string(publicKeyInfo->Algorithm.pszObjId) != szOID_RSA_RSA) return nullptr;
 
     std::unique_ptr<CryptoApiSignatureKey> key(new CryptoApiSignatureKey());
