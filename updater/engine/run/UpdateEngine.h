@@ -9,7 +9,8 @@
 //
 // Use: construct; SetServer(path of Stock.ini); SetUpdateFolder(folder ending
 // with '\\'); SetNotifyWindow(hwnd or nullptr); Start(fetchNews,
-// fetchManifest, plan, download); Wait(); destroy.
+// fetchManifest, plan, download), or Start with one of the named step sets
+// below; Wait(); destroy.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +20,19 @@
 #include <string>
 
 class UpdateEngineImpl;
+
+// The four step switches of Start, by name; non-zero means on.
+struct EngineSteps {
+    int fetchNews;
+    int fetchManifest;
+    int plan;
+    int download;
+};
+
+// The runs the shell asks for: a check plans only, a download plans and
+// downloads; the news and the manifest already lie in the update folder.
+constexpr EngineSteps kCheckSteps{0, 0, 1, 0};
+constexpr EngineSteps kDownloadSteps{0, 0, 1, 1};
 
 class UpdateEngine {
 public:
@@ -31,6 +45,9 @@ public:
     void SetUpdateFolder(const char* folder);
     void SetNotifyWindow(HWND window);
     bool Start(int fetchNews, int fetchManifest, int plan, int download);
+    bool Start(const EngineSteps& steps) {
+        return Start(steps.fetchNews, steps.fetchManifest, steps.plan, steps.download);
+    }
     void Wait();
 
     // The folder items install below when InstallDir names neither the Windows

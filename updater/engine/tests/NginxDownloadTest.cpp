@@ -153,7 +153,7 @@ protected:
             engine.SetNotifyWindow(nullptr);
             engine.SetTransferTimeouts(kTimeoutMs, kTimeoutMs);
             engine.SetLowSpeedLimit(kCutCrawl.minimumBytes, kCutCrawl.periodMs);
-            ASSERT_TRUE(engine.Start(0, 0, 1, 1));
+            ASSERT_TRUE(engine.Start(kDownloadSteps));
             engine.Wait();
         });
         shell.join();

@@ -68,14 +68,14 @@ Expected Done(int index) { return {NOTIFY_ITEM_DONE, index, "", false}; }
 class UpdateEngineTest : public testing::Test {
 protected:
     // Starts the engine from a thread of its own and waits, as the shell does.
-    void Run(int fetchNews, int fetchManifest, int plan, int download, HWND window) {
+    void Run(const EngineSteps& steps, HWND window) {
         std::thread shell([&] {
             engine.SetServer(client.InProgram("Stock.ini").c_str());
             engine.SetUpdateFolder(client.Update().c_str());
             engine.SetProgramFolder(client.Program().c_str());
             engine.SetNotifyWindow(window);
             engine.SetTransferTimeouts(2000, 2000);
-            ASSERT_TRUE(engine.Start(fetchNews, fetchManifest, plan, download));
+            ASSERT_TRUE(engine.Start(steps));
             engine.Wait();
         });
         shell.join();
@@ -125,14 +125,14 @@ TEST_F(UpdateEngineTest, PlansByVersionTextDateAndDownValue) {
     });
 
     NotifyRecorder planOnly;
-    Run(0, 0, 1, 0, planOnly.Window());
+    Run(kCheckSteps, planOnly.Window());
     EXPECT_EQ(engine.PlannedCount(), 5);
     EXPECT_EQ(engine.PlannedSize(), 1500);
     ExpectSequence(Without(planOnly.Notices(), NOTIFY_PROGRESS),
                    {Server("update.quorvane.com"), ItemCount(5), Finished(0)});
     EXPECT_FALSE(PathExists(client.StateFile()));
 
-    Run(0, 0, 1, 1, nullptr);
+    Run(kDownloadSteps, nullptr);
     EXPECT_EQ(engine.SuccessCount(), 5);
     EXPECT_EQ(BlockStatuses(client.StateFile()),
               (std::vector<std::string>{"missing.txt=TRUE", "older.dll=TRUE", "plain.dll=TRUE", "newer.txt=TRUE",
@@ -147,7 +147,7 @@ TEST_F(UpdateEngineTest, AnItemFailingFourTimesGetsOneBlock) {
     client.WriteManifest({Item("a.txt", "alpha"), Missing("b.txt"), Item("c.txt", "gamma")});
     NotifyRecorder recorder;
     testing::internal::CaptureStdout();
-    Run(0, 0, 1, 1, recorder.Window());
+    Run(kDownloadSteps, recorder.Window());
     std::string trace = testing::internal::GetCapturedStdout();
 
     std::vector<Notice> notices = recorder.Notices();
@@ -189,7 +189,7 @@ TEST_F(UpdateEngineTest, AnItemFailingFourTimesGetsOneBlock) {
 TEST_F(UpdateEngineTest, AfterAnItemGaveUpTheNextFailureIsNotRetriedUntilASuccess) {
     client.WriteManifest({Missing("a.txt"), Missing("b.txt"), Item("c.txt", "gamma"), Missing("d.txt")});
     NotifyRecorder recorder;
-    Run(0, 0, 1, 1, recorder.Window());
+    Run(kDownloadSteps, recorder.Window());
     EXPECT_EQ(server.RequestCount("/files/a.txt"), 4);
     EXPECT_EQ(server.RequestCount("/files/b.txt"), 1);
     EXPECT_EQ(server.RequestCount("/files/c.txt"), 1);
@@ -214,7 +214,7 @@ TEST_F(UpdateEngineTest, SkipsCopiesAlreadyDownloadedByVersionOrDigest) {
     client.WriteManifest({tool, notes, stale});
 
     NotifyRecorder recorder;
-    Run(0, 0, 1, 1, recorder.Window());
+    Run(kDownloadSteps, recorder.Window());
     ExpectSequence(Without(recorder.Notices(), NOTIFY_PROGRESS),
                    {Server("update.quorvane.com"), ItemCount(3), Skipped(1, "tool.dll"), Done(0),
                     Skipped(2, "notes.txt"), Done(1), Result(3, "stale.txt", true), Done(2), Finished(3)});
@@ -233,7 +233,7 @@ TEST_F(UpdateEngineTest, AnOlderCopyOrAWrongDigestIsNoSuccess) {
     ManifestEntry shortBody{{"FileName", "short.txt"}, {"URL", server.Url("/files/short.txt")}};
     client.WriteManifest({Missing("old.txt"), Item("ok.txt", "fine"), corrupt, Item("ok2.txt", "fine"), shortBody});
 
-    Run(0, 0, 1, 1, nullptr);
+    Run(kDownloadSteps, nullptr);
     EXPECT_EQ(BlockStatuses(client.StateFile()),
               (std::vector<std::string>{"old.txt=FALSE", "ok.txt=TRUE", "corrupt.txt=FALSE", "ok2.txt=TRUE",
                                         "short.txt=FALSE"}));
@@ -250,7 +250,7 @@ TEST_F(UpdateEngineTest, NothingToDoWritesNoStateFile) {
     current.push_back({"FileVersion", "1.0.0.9"});
     client.WriteManifest({current});
     NotifyRecorder recorder;
-    Run(0, 0, 1, 1, recorder.Window());
+    Run(kDownloadSteps, recorder.Window());
     ExpectSequence(Without(recorder.Notices(), -1),
                    {Server("update.quorvane.com"), {NOTIFY_NOTHING_TO_DO, 0, "", true}, Finished(0)});
     EXPECT_FALSE(PathExists(client.StateFile()));
@@ -258,7 +258,7 @@ TEST_F(UpdateEngineTest, NothingToDoWritesNoStateFile) {
 
 TEST_F(UpdateEngineTest, AMissingManifestEndsWithFinishedAlone) {
     NotifyRecorder recorder;
-    Run(0, 0, 1, 1, recorder.Window());
+    Run(kDownloadSteps, recorder.Window());
     ExpectSequence(Without(recorder.Notices(), -1), {Server("update.quorvane.com"), Finished(0)});
     EXPECT_FALSE(PathExists(client.StateFile()));
 }
@@ -269,8 +269,9 @@ TEST_F(UpdateEngineTest, FetchesNewsAndManifestFromTheConfiguredServer) {
     server.Serve("/WhatNews.txt", "news");
     server.Serve("/Update.xml", ManifestText({Item("a.txt", "alpha")}));
 
+    const EngineSteps fetchThenDownload{1, 1, 1, 1};
     NotifyRecorder recorder;
-    Run(1, 1, 1, 1, recorder.Window());
+    Run(fetchThenDownload, recorder.Window());
     ExpectSequence(Without(recorder.Notices(), NOTIFY_PROGRESS),
                    {Server(host), {NOTIFY_NEWS_READY, 0, "", false}, Server(host), {NOTIFY_NEWS_READY, 0, "", false},
                     ItemCount(1), Result(1, "a.txt", true), Done(0), Finished(1)});
@@ -282,7 +283,7 @@ TEST_F(UpdateEngineTest, ItemsBelowASubFolderGetTheirFoldersOnBothSides) {
     ManifestEntry nested = Item("x.txt", "nested");
     nested.push_back({"LocalPath", "data\\cfg"});
     client.WriteManifest({nested});
-    Run(0, 0, 1, 1, nullptr);
+    Run(kDownloadSteps, nullptr);
     EXPECT_EQ(ReadWholeFile(client.Update() + "\\data\\cfg\\x.txt"), "nested");
     EXPECT_TRUE(PathExists(client.InProgram("data\\cfg")));  // made ready at planning
     std::string state = ReadWholeFile(client.StateFile());
@@ -306,7 +307,7 @@ TEST_F(UpdateEngineTest, ItemsWithLineBreaksInTheirTextsAreNotPlanned) {
     client.WriteManifest({Item("a.txt", "alpha"), inCdata, inText, inFileName});
 
     NotifyRecorder recorder;
-    Run(0, 0, 1, 1, recorder.Window());
+    Run(kDownloadSteps, recorder.Window());
     EXPECT_EQ(engine.PlannedCount(), 1);
     EXPECT_EQ(engine.SuccessCount(), 1);
     for (const char* path : {"/files/b.txt", "/files/c.txt", "/files/d.txt"}) {
@@ -322,7 +323,7 @@ TEST_F(UpdateEngineTest, ItemsWithLineBreaksInTheirTextsAreNotPlanned) {
 
 TEST_F(UpdateEngineTest, WorksWithoutANotifyWindow) {
     client.WriteManifest({Item("a.txt", "alpha")});
-    Run(0, 0, 1, 1, nullptr);
+    Run(kDownloadSteps, nullptr);
     EXPECT_EQ(engine.PlannedCount(), 1);
     EXPECT_EQ(engine.SuccessCount(), 1);
     EXPECT_EQ(ReadWholeFile(client.InUpdate("a.txt")), "alpha");
@@ -350,7 +351,7 @@ protected:
 TEST_F(SignedManifestTest, ASignedManifestIsPlannedAndItsSigningTimeKept) {
     WriteSigned({Digested("a.txt", "alpha")}, now_ - 60, now_ + 3600);
     testing::internal::CaptureStdout();
-    Run(0, 0, 1, 1, nullptr);
+    Run(kDownloadSteps, nullptr);
     const std::string trace = testing::internal::GetCapturedStdout();
     EXPECT_NE(trace.find("manifest signature: accepted"), std::string::npos) << trace;
     EXPECT_EQ(engine.PlannedCount(), 1);
@@ -393,7 +394,7 @@ TEST_F(SignedManifestTest, ManifestsItCannotTrustAreTreatedAsUnreadableAndChange
             keyed.SetUpdateFolder(fresh.Update().c_str());
             keyed.SetProgramFolder(fresh.Program().c_str());
             keyed.SetNotifyWindow(recorder.Window());
-            ASSERT_TRUE(keyed.Start(0, 0, 1, 1));
+            ASSERT_TRUE(keyed.Start(kDownloadSteps));
             keyed.Wait();
         });
         shell.join();
@@ -422,7 +423,7 @@ TEST_F(SignedManifestTest, EveryItemMustCarryDigestsAndAGivenSha256MustMatch) {
     WriteWholeFile(client.InUpdate("goodsha.txt"), "stale");
     WriteSigned({noDigest, badSha, malformedSha, goodSha, Digested("md5only.txt", "m")}, now_ - 60, now_ + 3600);
 
-    Run(0, 0, 1, 1, nullptr);
+    Run(kDownloadSteps, nullptr);
     EXPECT_EQ(engine.PlannedCount(), 3);
     EXPECT_EQ(BlockStatuses(client.StateFile()),
               (std::vector<std::string>{"badsha.txt=FALSE", "goodsha.txt=TRUE", "md5only.txt=TRUE"}));
@@ -437,7 +438,7 @@ TEST_F(UpdateEngineTest, WithoutAKeyTheSignatureAndSha256AreIgnoredAsBefore) {
     wrongSha.push_back({"SHA256", std::string(64, '0')});
     const std::string manifest = SignManifestForTest(ManifestText({wrongSha, Item("b.txt", "beta")}), 0, 1);
     WriteWholeFile(client.InUpdate("Update.xml"), manifest);  // signed long ago and expired: never looked at
-    Run(0, 0, 1, 1, nullptr);
+    Run(kDownloadSteps, nullptr);
     EXPECT_EQ(BlockStatuses(client.StateFile()), (std::vector<std::string>{"a.txt=TRUE", "b.txt=TRUE"}));
     EXPECT_FALSE(PathExists(client.InUpdate("ManifestAccepted.txt")));
 }
@@ -459,7 +460,7 @@ TEST_F(UpdateEngineTest, ARetryResumesTheCutTransfer) {
         entries.push_back(entry);
     }
     client.WriteManifest(entries);
-    Run(0, 0, 1, 1, nullptr);
+    Run(kDownloadSteps, nullptr);
     EXPECT_EQ(BlockStatuses(client.StateFile()), (std::vector<std::string>{"digested.bin=TRUE", "plain.bin=TRUE"}));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -504,7 +505,7 @@ TEST_F(UpdateEngineTest, ALaterRunResumesALeftoverPartialFileOnlyWithADigest) {
         ASSERT_TRUE(WriteWholeFile(client.InUpdate(c.name) + ".download.validator", "\"e1\""));
     }
     client.WriteManifest(entries);
-    Run(0, 0, 1, 1, nullptr);
+    Run(kDownloadSteps, nullptr);
     EXPECT_EQ(BlockStatuses(client.StateFile()), (std::vector<std::string>{"digested.bin=TRUE", "plain.bin=TRUE"}));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -529,7 +530,7 @@ TEST_F(UpdateEngineTest, TheLogRecordsRequestsARetryAndAResume) {
     const std::string url = server.Url("/files/cut.bin");
     client.WriteManifest({ManifestEntry{{"FileName", "cut.bin"}, {"URL", url}, {"Length", "30000"}}});
     testing::internal::CaptureStdout();
-    Run(0, 0, 1, 1, nullptr);
+    Run(kDownloadSteps, nullptr);
     const std::string trace = testing::internal::GetCapturedStdout();
     ASSERT_EQ(BlockStatuses(client.StateFile()), (std::vector<std::string>{"cut.bin=TRUE"}));
 
@@ -556,7 +557,7 @@ TEST_F(UpdateEngineTest, TheLogRecordsARefusedDigest) {
     ManifestEntry corrupt = Item("corrupt.txt", "not what was announced");
     corrupt.push_back({"MD5", Md5Text("the announced content")});
     client.WriteManifest({corrupt, Item("ok.txt", "fine")});
-    Run(0, 0, 1, 1, nullptr);
+    Run(kDownloadSteps, nullptr);
     const std::vector<std::string> log = LogTexts(client.InUpdate("Koravel.log"));
     const std::string refusal = "refusal: digest does not match for " + server.Url("/files/corrupt.txt");
     int refusals = 0;
@@ -571,7 +572,7 @@ TEST_F(SignedManifestTest, TheLogRecordsARefusedSignature) {
     tampered.replace(tampered.find("<Length>5<"), 10, "<Length>6<");
     ASSERT_TRUE(WriteWholeFile(client.InUpdate("Update.xml"), tampered));
     testing::internal::CaptureStdout();
-    Run(0, 0, 1, 1, nullptr);
+    Run(kDownloadSteps, nullptr);
     const std::string trace = testing::internal::GetCapturedStdout();
     EXPECT_EQ(engine.PlannedCount(), 0);
     const std::vector<std::string> log = LogTexts(client.InUpdate("Koravel.log"));
@@ -591,7 +592,7 @@ TEST_F(UpdateEngineTest, TheLogIsMovedAsideAtItsLimit) {
     ASSERT_TRUE(WriteWholeFile(client.InUpdate("Koravel.log.1"), "the oldest log"));
     client.WriteManifest({Item("a.txt", "alpha"), Item("b.txt", "beta")});
     engine.SetLogLimit(limit);
-    Run(0, 0, 1, 1, nullptr);
+    Run(kDownloadSteps, nullptr);
     ASSERT_EQ(BlockStatuses(client.StateFile()), (std::vector<std::string>{"a.txt=TRUE", "b.txt=TRUE"}));
 
     const std::string moved = ReadWholeFile(client.InUpdate("Koravel.log.1"));

@@ -41,7 +41,7 @@ int RunUpdater(const char* commandLine) {
             break;
         case RUN_MODE_DOWNLOAD:
             // Silent: the result stays in the state file; Stock.ini is not touched.
-            RunUpdateEngine(nullptr, true);
+            RunUpdateEngine(nullptr, kDownloadSteps);
             break;
         default:
             RunWindowMode();

@@ -95,6 +95,9 @@ bool UpdateDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* re
         case WM_UPDATE_NOTIFY:
             onUpdateNotify(wParam, lParam);
             return true;
+        case WM_FLOW_REQUEST:
+            *result = onFlowRequest(wParam, lParam);
+            return true;
         case WM_CLOSE:
             onClose();
             return true;
@@ -183,6 +186,40 @@ void UpdateDialog::onUpdateNotify(WPARAM code, LPARAM value) {
     }
 }
 
+LRESULT UpdateDialog::onFlowRequest(WPARAM request, LPARAM value) {
+    switch (request) {
+        case REQUEST_SHOW_PAGE:
+            showPage(static_cast<int>(value));
+            break;
+        case REQUEST_SHOW_WINDOW:
+            showWindow();
+            break;
+        case REQUEST_HIDE_WINDOW:
+            hideWindow();
+            break;
+        case REQUEST_LOAD_NOTES:
+            return loadReleaseNotes();
+        case REQUEST_INSTALL_NOW:
+            installNow();
+            break;
+        case REQUEST_INSTALL_RANGE:
+            SetRange(static_cast<int>(value));
+            break;
+        case REQUEST_INSTALL_POSITION:
+            SetPosition(static_cast<int>(value));
+            break;
+        case REQUEST_INSTALL_FINISH:
+            EnableFinish(value != 0);
+            break;
+        case REQUEST_INSTALL_DONE:
+            SetDoneCaption();
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
 void UpdateDialog::showPage(int page) {
     m_currentPage = page;
     // Before the page can be seen, so that no press on it comes too early.
@@ -198,8 +235,9 @@ void UpdateDialog::showPage(int page) {
 bool UpdateDialog::isStaleOnInstallPage() const { return m_engineRunFinished && m_currentPage == PAGE_INSTALL; }
 
 bool UpdateDialog::claimPress(int page) {
-    int expected = page;
-    return m_pressablePage.compare_exchange_strong(expected, -1);
+    if (m_pressablePage != page) return false;
+    m_pressablePage = -1;
+    return true;
 }
 
 HWND UpdateDialog::pageItem(int page, int id) const {
@@ -208,21 +246,20 @@ HWND UpdateDialog::pageItem(int page, int id) const {
 }
 
 int UpdateDialog::loadReleaseNotes() {
-    std::vector<char> notes;
+    // The notes are shown as they are, read while others may hold the file
+    // open; a file that cannot be read whole shows nothing.
+    std::string notes;
     if (!ReadWholeFile(ReleaseNotesPath(UpdaterApp::Instance().updateFolder()), &notes)) return 0;
-    int page = m_currentPage;
-    if (IsProgressPage(page)) SetWindowTextA(pageItem(page, IDC_NOTES), notes.data());
+    if (IsProgressPage(m_currentPage)) SetWindowTextA(pageItem(m_currentPage, IDC_NOTES), notes.c_str());
     return 1;
 }
 
 void UpdateDialog::setProgressRange(int count) {
-    int page = m_currentPage;
-    if (IsProgressPage(page)) SendMessageA(pageItem(page, IDC_PROGRESS), PBM_SETRANGE32, 0, count);
+    if (IsProgressPage(m_currentPage)) SendMessageA(pageItem(m_currentPage, IDC_PROGRESS), PBM_SETRANGE32, 0, count);
 }
 
 void UpdateDialog::setProgressPosition(int position) {
-    int page = m_currentPage;
-    if (IsProgressPage(page)) SendMessageA(pageItem(page, IDC_PROGRESS), PBM_SETPOS, position, 0);
+    if (IsProgressPage(m_currentPage)) SendMessageA(pageItem(m_currentPage, IDC_PROGRESS), PBM_SETPOS, position, 0);
 }
 
 void UpdateDialog::showWindow() {

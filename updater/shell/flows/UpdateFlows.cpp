@@ -1,5 +1,6 @@
 // The flows of the update dialog that run on worker threads: the check, the
-// download with the decision that follows it, and the installation.
+// download with the decision that follows it, and the installation. They
+// change the window only through DialogRequests.
 #include "install/ClientFiles.h"
 #include "install/ClientWindows.h"
 #include "flows/EngineRun.h"
@@ -7,10 +8,11 @@
 #include "app/UpdaterApp.h"
 #include "flows/Worker.h"
 
-void UpdateDialog::startWorker(void (UpdateDialog::*body)()) {
+void UpdateDialog::startWorker(WorkerBody body) {
     // The worker keeps the dialog object alive; the window may be gone.
     std::shared_ptr<UpdateDialog> self = shared_from_this();
-    StartWorker([self, body] { (self.get()->*body)(); });
+    DialogRequests requests(hwnd());
+    StartWorker([self, body, requests]() mutable { (self.get()->*body)(requests); });
 }
 
 void UpdateDialog::startUpdate() {
@@ -24,14 +26,14 @@ void UpdateDialog::startUpdate() {
     }
 }
 
-void UpdateDialog::downloadThenDecide() {
-    downloadUpdates();
-    decideAfterDownload();
+void UpdateDialog::downloadThenDecide(DialogRequests& dialog) {
+    downloadUpdates(dialog);
+    decideAfterDownload(dialog);
 }
 
-void UpdateDialog::downloadThenInstall() {
-    downloadUpdates();
-    installNow();
+void UpdateDialog::downloadThenInstall(DialogRequests& dialog) {
+    downloadUpdates(dialog);
+    dialog.InstallNow();
 }
 
 void UpdateDialog::installNow() {
@@ -44,66 +46,66 @@ void UpdateDialog::installNow() {
     }
 }
 
-void UpdateDialog::runEngine(bool download) {
+void UpdateDialog::runEngine(const DialogRequests& dialog, const EngineSteps& steps) {
     m_engineRunFinished = false;
-    RunUpdateEngine(hwnd(), download);
+    RunUpdateEngine(dialog.NotifyWindow(), steps);
 }
 
-void UpdateDialog::checkForUpdates() {
-    runEngine(false);
+void UpdateDialog::checkForUpdates(DialogRequests& dialog) {
+    runEngine(dialog, kCheckSteps);
     if (m_filesToUpdate != 0) {
         bool mandatory = UpdaterApp::Instance().runMode() == RUN_MODE_FORCE_DOWNLOAD_AND_UPDATE;
         // The page last: once it is shown its button may start the next
         // worker at once, which must not find this one still at work.
-        showWindow();
-        showPage(mandatory ? PAGE_MANDATORY_UPDATE : PAGE_UPDATE_FOUND);
+        dialog.ShowWindow();
+        dialog.ShowPage(mandatory ? PAGE_MANDATORY_UPDATE : PAGE_UPDATE_FOUND);
     } else {
-        showPage(PAGE_NO_UPDATE);
+        dialog.ShowPage(PAGE_NO_UPDATE);
         UpdaterApp::Instance().allowExit();
     }
 }
 
-void UpdateDialog::downloadUpdates() {
+void UpdateDialog::downloadUpdates(DialogRequests& dialog) {
     UpdaterApp& app = UpdaterApp::Instance();
-    showPage(PAGE_DOWNLOAD);
-    if (app.runMode() != RUN_MODE_FORCE_DOWNLOAD_AND_UPDATE) hideWindow();
+    dialog.ShowPage(PAGE_DOWNLOAD);
+    if (app.runMode() != RUN_MODE_FORCE_DOWNLOAD_AND_UPDATE) dialog.HideWindow();
     m_filesToUpdate = 0;
-    runEngine(true);
+    runEngine(dialog, kDownloadSteps);
 
-    if (readInstallList() && !m_fileList.empty()) {
+    if (readInstallList() && !m_fileList.IsEmpty()) {
         WritePendingUpdateFlag(app.programFolder(), true);
     } else if (m_filesDownloaded != m_filesToUpdate) {
-        showPage(PAGE_FAILED);
+        dialog.ShowPage(PAGE_FAILED);
         app.allowExit();
     }
 }
 
-void UpdateDialog::decideAfterDownload() {
+void UpdateDialog::decideAfterDownload(DialogRequests& dialog) {
     UpdaterApp& app = UpdaterApp::Instance();
     if (m_filesToUpdate != m_filesDownloaded) {
         app.allowExit();
-        showPage(PAGE_FAILED);
-        showWindow();
+        dialog.ShowPage(PAGE_FAILED);
+        dialog.ShowWindow();
     } else if (readInstallList()) {
-        showWindow();
-        showPage(PAGE_READY_TO_INSTALL);
+        dialog.ShowWindow();
+        dialog.ShowPage(PAGE_READY_TO_INSTALL);
     } else {
-        showPage(PAGE_FAILED);
+        dialog.ShowPage(PAGE_FAILED);
         app.allowExit();
     }
 }
 
-void UpdateDialog::runInstallation() {
+void UpdateDialog::runInstallation(DialogRequests& dialog) {
     UpdaterApp& app = UpdaterApp::Instance();
-    showPage(PAGE_INSTALL);
+    dialog.ShowPage(PAGE_INSTALL);
     CloseClientWindows();
-    loadReleaseNotes();
+    dialog.LoadReleaseNotes();
     readInstallList();
-    InstallUpdates(m_fileList, *this, app.programFolder(), app.updateFolder());
+    std::vector<FileListEntry> entries = m_fileList.Take();
+    InstallUpdates(entries, dialog, app.programFolder(), app.updateFolder());
     app.allowExit();
 }
 
 bool UpdateDialog::readInstallList() {
-    m_fileList.clear();
-    return ReadFileList(StateFilePath(UpdaterApp::Instance().updateFolder()).c_str(), &m_fileList);
+    return m_fileList.Refill(StateFilePath(UpdaterApp::Instance().updateFolder()));
 }
