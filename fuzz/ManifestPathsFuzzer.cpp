@@ -35,7 +35,10 @@ void CheckNameStaysPut(const std::string& name) {
     for (char c : name) FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20);
     // Windows drops trailing dots and blanks, so "..." or ". ." would be "..".
     FUZZ_CHECK(name.back() != '.' && name.back() != ' ');
-    const std::string stem = name.substr(0, name.find('.'));
+    // Windows takes "nul.txt" and "CON .log" for devices too: the text
+    // before the first dot counts, without its trailing blanks.
+    std::string stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
     for (const char* device : {"CON", "PRN", "AUX", "NUL"}) FUZZ_CHECK(!EqualsUpper(stem, device));
     if (stem.size() == 4) {
         const std::string head = stem.substr(0, 3);

@@ -6,40 +6,15 @@
 // byte; and the entries, written again by the updater's own writer, read
 // back the same (the reader and the writer agree on the format).
 #include "FuzzCheck.h"
+#include "MemoryFile.h"
 
 #include "statefile/StateFile.h"
 #include "statefile/StateFileWriter.h"
-
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
 
 namespace {
-
-// A file in memory with a path the reader can open: the reader takes a
-// path, and a file on disk per input would be slow and leave litter.
-class MemoryFile {
-public:
-    MemoryFile() : descriptor_(memfd_create("fuzz-state-file", 0)) {
-        FUZZ_CHECK(descriptor_ >= 0);
-        path_ = "/proc/self/fd/" + std::to_string(descriptor_);
-    }
-    ~MemoryFile() { close(descriptor_); }
-    MemoryFile(const MemoryFile&) = delete;
-    MemoryFile& operator=(const MemoryFile&) = delete;
-
-    void Fill(std::string_view bytes) {
-        FUZZ_CHECK(ftruncate(descriptor_, 0) == 0);
-        FUZZ_CHECK(pwrite(descriptor_, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size()));
-    }
-    const char* Path() const { return path_.c_str(); }
-
-private:
-    int descriptor_;
-    std::string path_;
-};
 
 void CheckText(const std::string& text) {
     FUZZ_CHECK(text.size() < 511);

@@ -1,0 +1,32 @@
+// The file that keeps the signing time of the last manifest accepted
+// (Update\ManifestAccepted.txt): it sits in the update folder, and a time
+// read from it decides which manifests are refused as replays.
+//
+// Rules checked: a time is read only from a first line "signed: <time>" in
+// the one canonical form, and written back by the updater it reads the same.
+#include "FuzzCheck.h"
+#include "MemoryFile.h"
+
+#include "trust/AcceptedManifest.h"
+#include "trust/ManifestTrailer.h"
+
+#include <optional>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    static MemoryFile input, rewritten;
+    const std::string_view text = InputText(data, size);
+    input.Fill(text);
+    const std::optional<int64_t> signedAt = ReadAcceptedSigningTime(input.Path());
+    if (!signedAt) return 0;
+
+    const std::string line = "signed: " + FormatUtcTime(*signedAt);
+    FUZZ_CHECK(text.substr(0, line.size()) == line);
+    const std::string_view after = text.substr(line.size());
+    // The line ends there: with the file, or with LF, CR LF or a last CR.
+    FUZZ_CHECK(after.empty() || after[0] == '\n' || after.substr(0, 2) == "\r\n" || after == "\r");
+
+    FUZZ_CHECK(WriteAcceptedSigningTime(rewritten.Path(), *signedAt));
+    FUZZ_CHECK(ReadAcceptedSigningTime(rewritten.Path()) == signedAt);
+    return 0;
+}
