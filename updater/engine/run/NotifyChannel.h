@@ -1,6 +1,7 @@
 // The engine's reports to the dialog: WM_UPDATE_NOTIFY sent (the dialog
-// handles it before the engine goes on) or posted. Nothing is sent or posted
-// while no window is set.
+// handles it before the engine goes on) or posted. Every report of an engine
+// run goes through its one channel, a transfer's progress included. Nothing
+// is sent or posted while no window is set.
 #pragma once
 
 #include "run/Notify.h"
@@ -12,7 +13,6 @@
 class NotifyChannel {
 public:
     void SetWindow(HWND window) { window_ = window; }
-    HWND Window() const { return window_; }
 
     void Send(NotifyCode code, LPARAM value) const;
     void Post(NotifyCode code, LPARAM value) const;

@@ -117,6 +117,7 @@ private:
     bool DownloadAll();
     bool DownloadItem(const UpdateItem& item, int index);
     bool Fetch(int kind, const std::string& url, const std::string& localPath);
+    // Time-outs, speed limit, and the progress posted through the channel.
     void Configure(CInetFile* file) const;
     // printf to standard output, the same text also a line of the log.
     void Trace(const char* format, ...) __attribute__((format(printf, 2, 3)));
@@ -165,6 +166,7 @@ void UpdateEngineImpl::Run() {
 void UpdateEngineImpl::Configure(CInetFile* file) const {
     file->SetTimeouts(connectTimeoutMs, receiveTimeoutMs);
     file->SetLowSpeedLimit(lowSpeed);
+    file->SetProgressReport([this](int percent) { notify.Post(NOTIFY_PROGRESS, percent); });
 }
 
 void UpdateEngineImpl::Trace(const char* format, ...) {
@@ -213,7 +215,6 @@ bool UpdateEngineImpl::Fetch(int kind, const std::string& url, const std::string
     file.SetUrl(url);
     file.SetLocalPath(localPath);
     file.SetExpectedSize(0);
-    file.SetNotifyWindow(notify.Window());
     const bool completed = RunTransfer(&file);
     LogTransfer(file);
     return completed && FileExists(localPath.c_str());
@@ -328,7 +329,6 @@ bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
         file.SetFileName(item.fileName);
         file.SetExpectedSize(item.length);
         file.SetItemFlags(item.registerFile, item.zipFile, item.forceOverwrite, item.execute, item.executePar);
-        file.SetNotifyWindow(notify.Window());
         // An unfinished body stays for the next attempt, which asks for the
         // rest only. One left by an earlier run is continued only when the
         // item's digest will tell whether the pieces make the right file.

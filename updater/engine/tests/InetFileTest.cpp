@@ -1,8 +1,6 @@
 #include "TestFiles.h"
 #include "run/EngineTexts.h"
 #include "transfer/InetFile.h"
-#include "run/Notify.h"
-#include "NotifyRecorder.h"
 #include "TestHttpServer.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +9,7 @@
 #include <chrono>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -20,15 +19,17 @@ std::string Body(size_t size) {
     return body;
 }
 
-// One whole transfer, as the engine runs it: start and wait at once.
+// One whole transfer, as the engine runs it: start and wait at once. With
+// `progress`, the figures the transfer reports are collected there.
 struct Transfer {
     explicit Transfer(const std::string& url, const std::string& localPath, int64_t expectedSize = 0,
-                      HWND window = nullptr, LowSpeedLimit lowSpeed = kDefaultLowSpeedLimit, bool resume = false) {
+                      std::vector<int>* progress = nullptr, LowSpeedLimit lowSpeed = kDefaultLowSpeedLimit,
+                      bool resume = false) {
         file.SetResume(resume, resume);
         file.SetUrl(url);
         file.SetLocalPath(localPath);
         file.SetExpectedSize(expectedSize);
-        file.SetNotifyWindow(window);
+        if (progress != nullptr) file.SetProgressReport([progress](int percent) { progress->push_back(percent); });
         file.SetTimeouts(2000, 2000);
         file.SetLowSpeedLimit(lowSpeed);
         EXPECT_TRUE(file.Start());
@@ -38,16 +39,6 @@ struct Transfer {
 };
 
 using Clock = std::chrono::steady_clock;
-
-std::vector<LPARAM> ProgressFigures(NotifyRecorder& recorder) {
-    std::vector<LPARAM> figures;
-    for (const auto& notice : recorder.Notices()) {
-        EXPECT_EQ(notice.code, NOTIFY_PROGRESS);
-        EXPECT_FALSE(notice.sent);
-        figures.push_back(notice.value);
-    }
-    return figures;
-}
 
 class InetFileTest : public testing::Test {
 protected:
@@ -133,14 +124,14 @@ TEST_F(InetFileTest, ProgressPerChunkWithUnknownAndKnownSize) {
     server.Serve("/unknown.bin", Body(8192 + 8192 + 100));
     server.Serve("/known.bin", Body(1500));
     {
-        NotifyRecorder recorder;
-        Transfer transfer(server.Url("/unknown.bin"), folder.File("unknown.bin"), 0, recorder.Window());
-        EXPECT_EQ(ProgressFigures(recorder), (std::vector<LPARAM>{5, 10, 10}));
+        std::vector<int> figures;
+        Transfer transfer(server.Url("/unknown.bin"), folder.File("unknown.bin"), 0, &figures);
+        EXPECT_EQ(figures, (std::vector<int>{5, 10, 10}));
     }
     {
-        NotifyRecorder recorder;
-        Transfer transfer(server.Url("/known.bin"), folder.File("known.bin"), 1000, recorder.Window());
-        EXPECT_EQ(ProgressFigures(recorder), (std::vector<LPARAM>{150}));
+        std::vector<int> figures;
+        Transfer transfer(server.Url("/known.bin"), folder.File("known.bin"), 1000, &figures);
+        EXPECT_EQ(figures, (std::vector<int>{150}));
     }
 }
 

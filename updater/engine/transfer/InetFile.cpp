@@ -2,7 +2,6 @@
 
 #include "run/EngineTexts.h"
 #include "transfer/InternetConnection.h"
-#include "run/Notify.h"
 #include "transfer/PartialFile.h"
 #include "transfer/RequestPath.h"
 #include "transfer/ResumeValidator.h"
@@ -205,10 +204,7 @@ void CInetFile::Transfer() {
             return;
         }
         std::fputs(".", stdout);
-        if (notifyWindow_ != nullptr) {
-            PostMessageA(notifyWindow_, WM_UPDATE_NOTIFY, NOTIFY_PROGRESS,
-                         ProgressPercent(offset + bytesReceived_, expectedSize_));
-        }
+        if (progressReport_) progressReport_(ProgressPercent(offset + bytesReceived_, expectedSize_));
     }
     // A body cut short by the server is no download.
     if (resuming ? offset + bytesReceived_ != range.total : !BodyIsComplete(hasLength, announced, bytesReceived_)) {

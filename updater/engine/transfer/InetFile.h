@@ -16,6 +16,10 @@
 // asked for anew. The file is complete only when it holds the whole length
 // (for a 206 the total of its Content-Range).
 //
+// Progress (SetProgressReport): after each chunk written, the transfer's
+// thread reports the percentage of the expected size (ProgressPercent); the
+// owner decides where it goes (the engine posts it to its notify window).
+//
 // A transfer is broken off, as a failed one, when it sends more than it
 // announced (see BodyCeiling), when its rate stays below the low-speed limit
 // for the limit's period, and when a redirect leads off http and https.
@@ -30,7 +34,9 @@
 #include <atomic>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class HttpGet;
@@ -63,6 +69,9 @@ public:
 
     enum Kind { kManifest = 1, kNews = 2, kManifestItem = 3 };
 
+    // Called on the transfer's thread with the percentage.
+    using ProgressReport = std::function<void(int percent)>;
+
     static const DWORD kDefaultConnectTimeoutMs = 30000;
     static const DWORD kDefaultReceiveTimeoutMs = 60000;
     // Redirects followed for one transfer before it gives up.
@@ -81,7 +90,8 @@ public:
     void SetExpectedSize(int64_t size) { expectedSize_ = size; }
     void SetItemFlags(bool registerFile, bool zipFile, bool forceOverwrite, bool execute,
                       const std::string& executePar);
-    void SetNotifyWindow(HWND window) { notifyWindow_ = window; }
+    // None by default: no progress is reported.
+    void SetProgressReport(ProgressReport report) { progressReport_ = std::move(report); }
     void SetTimeouts(DWORD connectMs, DWORD receiveMs);
     void SetLowSpeedLimit(const LowSpeedLimit& limit) { lowSpeedLimit_ = limit; }
     // `keepPartial`: an unfinished body stays for a later resume (when the
@@ -137,7 +147,7 @@ private:
     bool forceOverwrite_ = false;
     bool execute_ = false;
     std::string executePar_;
-    HWND notifyWindow_ = nullptr;
+    ProgressReport progressReport_;
     DWORD connectTimeoutMs_ = kDefaultConnectTimeoutMs;
     DWORD receiveTimeoutMs_ = kDefaultReceiveTimeoutMs;
     LowSpeedLimit lowSpeedLimit_ = kDefaultLowSpeedLimit;
