@@ -15,9 +15,12 @@ struct Registry {
     bool discarded = false;
 };
 
+// Made on first use and never destroyed. The program may end while a
+// download runs, and its static objects are destroyed while the transfer's
+// thread still runs: that thread may still open, move or drop its file.
 Registry& OpenPartialFiles() {
-    static Registry registry;
-    return registry;
+    static Registry* const registry = new Registry;
+    return *registry;
 }
 
 }  // namespace

@@ -1,12 +1,24 @@
 #include "app/ResourceSource.h"
 
+#include <atomic>
+
 namespace {
-HINSTANCE g_resourceModule = nullptr;
+// Set by start-up and process end, read by workers too.
+std::atomic<HINSTANCE> g_resourceModule{nullptr};
+}  // namespace
+
+HINSTANCE ResourceModule() {
+    HINSTANCE module = g_resourceModule;
+    return module ? module : GetModuleHandleA(nullptr);
 }
 
-HINSTANCE ResourceModule() { return g_resourceModule ? g_resourceModule : GetModuleHandleA(nullptr); }
-
 void SetResourceModule(HINSTANCE module) { g_resourceModule = module; }
+
+HMODULE ReferenceResourceModule() {
+    HMODULE module = nullptr;
+    const DWORD flags = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS;
+    return GetModuleHandleExA(flags, reinterpret_cast<LPCSTR>(ResourceModule()), &module) ? module : nullptr;
+}
 
 std::string LoadResourceData(UINT id) {
     HMODULE module = ResourceModule();

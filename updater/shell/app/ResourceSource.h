@@ -9,6 +9,10 @@
 
 HINSTANCE ResourceModule();
 void SetResourceModule(HINSTANCE module);
+// A reference of its own to the module resources now come from, which keeps
+// it loaded until FreeLibrary releases the reference; null when none could
+// be taken.
+HMODULE ReferenceResourceModule();
 
 // String resource as GB2312 bytes; empty when the string is absent.
 std::string LoadResourceString(UINT id);

@@ -14,25 +14,25 @@ public:
 
     // Takes the folder of the executable (without trailing separator).
     void SetProgramFolder(const char* folder);
-    void SetRunMode(RunMode mode) { runMode_ = mode; }
-    void SetMainWindow(HWND window) { mainWindow_ = window; }
+    void SetRunMode(RunMode mode) { m_runMode = mode; }
+    void SetMainWindow(HWND window) { m_mainWindow = window; }
 
-    const char* programFolder() const { return programFolder_; }
-    const char* updateFolder() const { return updateFolder_; }
-    RunMode runMode() const { return runMode_; }
+    const char* programFolder() const { return m_programFolder; }
+    const char* updateFolder() const { return m_updateFolder; }
+    RunMode runMode() const { return m_runMode; }
 
-    bool exitAllowed() const { return exitAllowed_; }
+    bool exitAllowed() const { return m_exitAllowed; }
     // Sets the flag only: the flow has reached a page whose only action is to leave.
-    void allowExit() { exitAllowed_ = true; }
+    void allowExit() { m_exitAllowed = true; }
     // Sets the flag and closes the main window, which ends the program.
     void requestExit();
 
 private:
     UpdaterApp() = default;
 
-    char programFolder_[MAX_PATH] = {};
-    char updateFolder_[MAX_PATH] = {};
-    RunMode runMode_ = RUN_MODE_NONE;
-    std::atomic<bool> exitAllowed_{false};
-    HWND mainWindow_ = nullptr;
+    char m_programFolder[MAX_PATH] = {};
+    char m_updateFolder[MAX_PATH] = {};
+    RunMode m_runMode = RUN_MODE_NONE;
+    std::atomic<bool> m_exitAllowed{false};
+    HWND m_mainWindow = nullptr;
 };
