@@ -26,7 +26,7 @@ TEST(StyledLabelTest, StyleBitsAccumulateAndAlignmentIsReplaced) {
     for (const auto& c : cases) {
         CStyledLabel label;
         for (UINT flags : c.calls) label.SetFontStyle(flags);
-        LOGFONTA font = label.FontSpec();
+        LOGFONTA font = label.FontStyle();
         SCOPED_TRACE(c.calls.empty() ? 0u : c.calls.back());
         EXPECT_EQ(font.lfWeight, c.weight);
         EXPECT_EQ(font.lfItalic, c.italic);

@@ -21,7 +21,7 @@ void CStyledLabel::SetFontStyle(UINT nFlags) {
     m_bLeft = (!m_bCenter && !m_bRight) ? 1 : 0;
 }
 
-LOGFONTA CStyledLabel::FontSpec() const {
+LOGFONTA CStyledLabel::FontStyle() const {
     LOGFONTA font{};
     font.lfHeight = m_nFontHeight;
     font.lfWeight = m_bBold ? 900 : 400;
@@ -65,8 +65,8 @@ void CStyledLabel::Paint() {
     SetTextColor(paint.Dc(), m_crText);
     SetBkMode(paint.Dc(), TRANSPARENT);
 
-    LOGFONTA spec = FontSpec();
-    GdiObject<HFONT> font(CreateFontIndirectA(&spec));
+    LOGFONTA style = FontStyle();
+    GdiObject<HFONT> font(CreateFontIndirectA(&style));
     if (!font.Get()) {
         MessageBoxA(hwnd, "Font could not be created!", nullptr, MB_OK);
         return;

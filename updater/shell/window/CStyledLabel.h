@@ -27,8 +27,8 @@ public:
     // Style bits only ever set; the alignment is replaced each time.
     void SetFontStyle(UINT nFlags);
 
-    // The font and text layout that painting uses.
-    LOGFONTA FontSpec() const;
+    // The font style that painting creates its font from, and its text layout.
+    LOGFONTA FontStyle() const;
     UINT DrawFormat() const;
 
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -24,5 +24,5 @@ public:
     CurrentMessageScope& operator=(const CurrentMessageScope&) = delete;
 
 private:
-    CurrentMessageRecord saved_;
+    CurrentMessageRecord m_saved;
 };
