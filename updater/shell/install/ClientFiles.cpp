@@ -1,5 +1,7 @@
 #include "install/ClientFiles.h"
 
+#include "install/SettingsFile.h"
+
 #include <windows.h>
 
 std::string StockIniPath(const char* programFolder) { return std::string(programFolder) + "\\Stock.ini"; }
@@ -13,6 +15,5 @@ std::string StateFilePath(const char* updateFolder) { return std::string(updateF
 std::string ReleaseNotesPath(const char* updateFolder) { return std::string(updateFolder) + "WhatNews.txt"; }
 
 void WritePendingUpdateFlag(const char* programFolder, bool pending) {
-    WritePrivateProfileStringA("System", "Update", pending ? "TRUE" : "FALSE",
-                               StockIniWritePath(programFolder).c_str());
+    WriteSettingWhole(StockIniWritePath(programFolder), "System", "Update", pending ? "TRUE" : "FALSE");
 }

@@ -9,5 +9,6 @@ std::string StockExePath(const char* programFolder);
 std::string StateFilePath(const char* updateFolder);
 std::string ReleaseNotesPath(const char* updateFolder);
 
-// Sets [System] Update to "TRUE" or "FALSE"; a failed write goes unnoticed.
+// Sets [System] Update to "TRUE" or "FALSE", rewriting Stock.ini whole; a
+// failed write goes unnoticed (the file then stays as it was).
 void WritePendingUpdateFlag(const char* programFolder, bool pending);
