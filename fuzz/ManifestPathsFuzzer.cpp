@@ -15,6 +15,7 @@
 #include "manifest/NameRules.h"
 #include "plan/InstallTarget.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 

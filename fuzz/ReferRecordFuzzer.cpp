@@ -11,6 +11,7 @@
 
 #include "ReferRecordConversion.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string>

@@ -13,6 +13,7 @@
 
 #include "transfer/ResumeValidator.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
