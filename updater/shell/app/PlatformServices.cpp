@@ -8,17 +8,14 @@
 #include "app/ResourceSource.h"
 
 SingleInstanceLock::SingleInstanceLock() {
-    mutex_ = CreateMutexA(nullptr, FALSE, "Global\\{0E4EFE89-DE3F-4C64-86AB-94735475956D");
+    mutex_.Reset(CreateMutexA(nullptr, FALSE, "Global\\{0E4EFE89-DE3F-4C64-86AB-94735475956D"));
     if (mutex_ && GetLastError() == ERROR_ALREADY_EXISTS) {
         heldElsewhere_ = true;
-        CloseHandle(mutex_);
-        mutex_ = nullptr;
+        mutex_.Reset();
     }
 }
 
-SingleInstanceLock::~SingleInstanceLock() {
-    if (mutex_) CloseHandle(mutex_);
-}
+SingleInstanceLock::~SingleInstanceLock() = default;
 
 UiPlatform::UiPlatform() {
     INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
@@ -33,12 +30,11 @@ UiPlatform::~UiPlatform() {
 ResourceLibrary::ResourceLibrary(const char* programFolder) {
     char path[MAX_PATH];
     snprintf(path, sizeof path, "%s/KoravelRC.dll", programFolder);
-    module_ = LoadLibraryA(path);
-    if (module_) SetResourceModule(module_);
+    module_.Reset(LoadLibraryA(path));
+    if (module_) SetResourceModule(module_.Get());
 }
 
+// Resources stop coming from the library before it is unloaded.
 ResourceLibrary::~ResourceLibrary() {
-    if (!module_) return;
-    SetResourceModule(nullptr);
-    FreeLibrary(module_);
+    if (module_) SetResourceModule(nullptr);
 }

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include "KernelHandles.h"
+#include "LoadedModule.h"
+
 // The machine-wide mutex that keeps one updater running.
 class SingleInstanceLock {
 public:
@@ -17,7 +20,7 @@ public:
     bool heldElsewhere() const { return heldElsewhere_; }
 
 private:
-    HANDLE mutex_ = nullptr;
+    KernelHandle mutex_;
     bool heldElsewhere_ = false;
 };
 
@@ -42,5 +45,5 @@ public:
     ResourceLibrary& operator=(const ResourceLibrary&) = delete;
 
 private:
-    HMODULE module_ = nullptr;
+    LoadedModule module_;
 };

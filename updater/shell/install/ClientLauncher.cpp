@@ -4,7 +4,7 @@
 
 #include "install/ClientFiles.h"
 
-HANDLE RunProgram(HWND owner, const char* file, const char* parameters) {
+KernelHandle RunProgram(HWND owner, const char* file, const char* parameters) {
     SHELLEXECUTEINFOA execute = {};
     execute.cbSize = sizeof execute;
     execute.fMask = SEE_MASK_NOCLOSEPROCESS;
@@ -13,11 +13,11 @@ HANDLE RunProgram(HWND owner, const char* file, const char* parameters) {
     execute.lpFile = file;
     execute.lpParameters = parameters;
     execute.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExA(&execute)) return nullptr;
-    return execute.hProcess;
+    if (!ShellExecuteExA(&execute)) return KernelHandle();
+    return KernelHandle(execute.hProcess);
 }
 
 void StartClientAfterUpdate(HWND owner, const char* programFolder) {
-    HANDLE client = RunProgram(owner, StockExePath(programFolder).c_str(), "Updata");
-    if (client) CloseHandle(client);
+    // The client runs on by itself; its handle is not needed.
+    RunProgram(owner, StockExePath(programFolder).c_str(), "Updata");
 }

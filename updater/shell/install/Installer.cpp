@@ -6,15 +6,15 @@
 #include "plan/InstallTarget.h"
 #include "install/InstallerScope.h"
 #include "install/SafeFileCopy.h"
+#include "KernelHandles.h"
 
 namespace {
 
 // A source is installable when it exists and nobody holds it locked.
 bool CanReadShared(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(file);
-    return true;
+    return FileHandle(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr))
+        .IsValid();
 }
 
 // The folders an entry may touch; a folder the system does not report stays

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "window/AboutDialog.h"
+#include "LoadedModule.h"
 #include "ResourceIds.h"
 #include "app/ResourceSource.h"
 #include "TestSupport.h"
@@ -51,9 +52,9 @@ TEST_F(AboutItemTest, SeparatorAndItemFollowTheSystemCommands) {
 }
 
 TEST_F(AboutItemTest, EmptyStringInTheResourceLibraryLeavesTheMenuAsItWas) {
-    HMODULE library = LoadLibraryA(HostPathToWindows(KORAVEL_TEST_NO_ABOUT_LIBRARY).c_str());
-    ASSERT_NE(library, nullptr);
-    SetResourceModule(library);
+    LoadedModule library(LoadLibraryA(HostPathToWindows(KORAVEL_TEST_NO_ABOUT_LIBRARY).c_str()));
+    ASSERT_TRUE(library.IsValid());
+    SetResourceModule(library.Get());
     ASSERT_EQ(LoadResourceString(IDS_START_FROM_CLIENT), "No-About library: start from the client");
 
     AddAboutItem(window_);
@@ -61,5 +62,4 @@ TEST_F(AboutItemTest, EmptyStringInTheResourceLibraryLeavesTheMenuAsItWas) {
     EXPECT_EQ(GetMenuItemCount(SystemMenu()), itemsBefore_);
     EXPECT_EQ(GetMenuState(SystemMenu(), IDM_ABOUTBOX, MF_BYCOMMAND), static_cast<UINT>(-1));
     SetResourceModule(GetModuleHandleA(nullptr));
-    FreeLibrary(library);
 }

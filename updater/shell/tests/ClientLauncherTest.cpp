@@ -8,13 +8,12 @@
 namespace {
 
 TEST(RunProgram, StartsTheProcessAndHandsOverItsHandle) {
-    HANDLE process = RunProgram(nullptr, "cmd.exe", "/c exit 7");
-    ASSERT_NE(process, nullptr);
-    ASSERT_EQ(WaitForSingleObject(process, 30000), WAIT_OBJECT_0);
+    KernelHandle process = RunProgram(nullptr, "cmd.exe", "/c exit 7");
+    ASSERT_TRUE(process.IsValid());
+    ASSERT_EQ(WaitForSingleObject(process.Get(), 30000), WAIT_OBJECT_0);
     DWORD code = 0;
-    GetExitCodeProcess(process, &code);
+    GetExitCodeProcess(process.Get(), &code);
     EXPECT_EQ(code, 7u);
-    CloseHandle(process);
 }
 
 // Closes the message boxes this process shows, as a user pressing OK would.
@@ -32,9 +31,9 @@ TEST(RunProgram, AMissingFileGivesNoProcess) {
     // With a display, the shell tells the user in a box of its own; the call
     // returns once it is closed.
     std::atomic<bool> returned{false};
-    HANDLE process = INVALID_HANDLE_VALUE;
+    bool started = true;
     std::thread caller([&] {
-        process = RunProgram(nullptr, "no-such-program.exe", "");
+        started = RunProgram(nullptr, "no-such-program.exe", "").IsValid();
         returned = true;
     });
     for (int waited = 0; !returned && waited < 30000; waited += 100) {
@@ -42,7 +41,7 @@ TEST(RunProgram, AMissingFileGivesNoProcess) {
         Sleep(100);
     }
     caller.join();
-    EXPECT_EQ(process, nullptr);
+    EXPECT_FALSE(started);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "install/Installer.h"
+#include "KernelHandles.h"
 #include "TestSupport.h"
 
 namespace {
@@ -90,11 +91,11 @@ TEST_F(InstallerTest, EmptyListTouchesNothing) {
 TEST_F(InstallerTest, FailedCopyLeavesTheDestinationWholeAndTheSourceInPlace) {
     std::vector<FileListEntry> list = {Stage("quote.dat"), Stage("news.dat")};
     // The client still holds quote.dat open without sharing.
-    HANDLE held = CreateFileA(client_.File("quote.dat").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    FileHandle held(CreateFileA(client_.File("quote.dat").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held.IsValid());
     EXPECT_EQ(Install(list), 1);
-    CloseHandle(held);
+    held.Reset();
 
     EXPECT_EQ(ReadWholeFile(client_.File("quote.dat")), "old quote.dat");
     EXPECT_EQ(ReadWholeFile(update() + "\\quote.dat"), "new quote.dat");
@@ -105,11 +106,10 @@ TEST_F(InstallerTest, FailedCopyLeavesTheDestinationWholeAndTheSourceInPlace) {
     // No temporary copy is left behind beside the destinations.
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(client_.File("*.tmp").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    FindHandle search(FindFirstFileA(client_.File("*.tmp").c_str(), &found));
+    if (search.IsValid()) {
         do names.push_back(found.cFileName);
-        while (FindNextFileA(search, &found));
-        FindClose(search);
+        while (FindNextFileA(search.Get(), &found));
     }
     EXPECT_TRUE(names.empty()) << names.front();
 }

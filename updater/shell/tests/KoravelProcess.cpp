@@ -9,27 +9,26 @@
 
 KoravelProcess::KoravelProcess(const std::string& folder, const std::string& modeText) : folder_(folder) {
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    HANDLE output = CreateFileA((folder + "\\koravel-out.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    FileHandle output(CreateFileA((folder + "\\koravel-out.txt").c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = output;
-    startup.hStdError = output;
+    startup.hStdOutput = output.Get();
+    startup.hStdError = output.Get();
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     std::string commandLine = "\"" + folder + "\\Koravel.exe\" " + modeText;
-    CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup, &process_);
-    CloseHandle(output);
+    PROCESS_INFORMATION started{};
+    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup, &started))
+        process_ = ProcessHandles(started);
 }
 
 KoravelProcess::~KoravelProcess() {
-    if (!process_.hProcess) return;
     if (running()) {
-        TerminateProcess(process_.hProcess, 1);
-        WaitForSingleObject(process_.hProcess, 5000);
+        TerminateProcess(process_.process.Get(), 1);
+        WaitForSingleObject(process_.process.Get(), 5000);
     }
-    CloseHandle(process_.hProcess);
-    CloseHandle(process_.hThread);
 }
 
 bool KoravelProcess::WaitExit(DWORD milliseconds) {
@@ -37,7 +36,7 @@ bool KoravelProcess::WaitExit(DWORD milliseconds) {
 }
 
 bool KoravelProcess::running() const {
-    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+    return process_.process && WaitForSingleObject(process_.process.Get(), 0) == WAIT_TIMEOUT;
 }
 
 namespace {
@@ -69,7 +68,7 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter) {
 }  // namespace
 
 HWND KoravelProcess::FindDialog(const std::string& caption) const {
-    DialogSearch search{process_.dwProcessId, caption, false};
+    DialogSearch search{process_.processId, caption, false};
     EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -82,7 +81,7 @@ HWND KoravelProcess::WaitDialog(const std::string& caption) const {
 }
 
 bool KoravelProcess::AnyVisibleWindow() const {
-    DialogSearch search{process_.dwProcessId, std::string(), true};
+    DialogSearch search{process_.processId, std::string(), true};
     EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
     return search.found != nullptr;
 }

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "KernelHandles.h"
+
 class KoravelProcess {
 public:
     // Starts "<folder>\Koravel.exe <modeText>" with its standard output in
@@ -15,7 +17,7 @@ public:
     KoravelProcess(const KoravelProcess&) = delete;
     KoravelProcess& operator=(const KoravelProcess&) = delete;
 
-    bool started() const { return process_.hProcess != nullptr; }
+    bool started() const { return process_.process.IsValid(); }
     bool WaitExit(DWORD milliseconds = 20000);
     bool running() const;
 
@@ -29,7 +31,7 @@ public:
 
 private:
     std::string folder_;
-    PROCESS_INFORMATION process_{};
+    ProcessHandles process_;
 };
 
 // Messages the dialog takes from outside, by their fixed values: the tray

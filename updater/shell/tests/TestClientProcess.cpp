@@ -10,16 +10,16 @@ TestClientProcess::TestClientProcess(const std::string& folder, const std::strin
     std::string commandLine = "\"" + folder_ + "\\Stock.exe\" " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
-                   &process_);
+    PROCESS_INFORMATION started{};
+    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
+                       &started))
+        process_ = ProcessHandles(started);
 }
 
 TestClientProcess::~TestClientProcess() {
-    if (!process_.hProcess) return;
-    TerminateProcess(process_.hProcess, 0);
-    WaitForSingleObject(process_.hProcess, 5000);
-    CloseHandle(process_.hProcess);
-    CloseHandle(process_.hThread);
+    if (!process_.process) return;
+    TerminateProcess(process_.process.Get(), 0);
+    WaitForSingleObject(process_.process.Get(), 5000);
 }
 
 bool TestClientProcess::WaitReady() {

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "KernelHandles.h"
+
 class TestClientProcess {
 public:
     // Copies the program into the folder; starts it when arguments are given.
@@ -19,7 +21,7 @@ public:
 
 private:
     std::string folder_;
-    PROCESS_INFORMATION process_{};
+    ProcessHandles process_;
 };
 
 // Lines of the log that are exactly the given text.

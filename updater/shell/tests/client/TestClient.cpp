@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "ProgramFolder.h"
+#include "StdioFile.h"
 
 #include <cstdio>
 #include <cstring>
@@ -21,10 +22,8 @@ std::string g_logPath;
 int g_stubbornCloses = 0;
 
 void AppendLog(const std::string& line) {
-    if (FILE* log = fopen(g_logPath.c_str(), "ab")) {
-        fprintf(log, "%s\r\n", line.c_str());
-        fclose(log);
-    }
+    StdioFile log(fopen(g_logPath.c_str(), "ab"));
+    if (log) fprintf(log.Get(), "%s\r\n", line.c_str());
 }
 
 std::string TitleOf(HWND window) {
