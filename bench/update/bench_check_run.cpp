@@ -61,7 +61,7 @@ int CheckRun(const ClientFolder& folder)
     engine.SetProgramFolder(folder.program.c_str());
     engine.SetUpdateFolder(folder.update.c_str());
     engine.SetNotifyWindow(nullptr);
-    if (!engine.Start(0, 0, 1, 0)) {
+    if (!engine.Start(kCheckSteps)) {
         return -1;
     }
     engine.Wait();

@@ -65,7 +65,7 @@ int main(int argc, char** argv)
         engine.SetUpdateFolder(folder.update.c_str());
         engine.SetNotifyWindow(nullptr);
         ElapsedTimer timer;
-        if (!engine.Start(0, 0, 1, 1)) {
+        if (!engine.Start(kDownloadSteps)) {
             std::fprintf(stderr, "the engine did not start\n");
             return 1;
         }

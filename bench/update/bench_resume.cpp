@@ -41,7 +41,7 @@ int main(int argc, char** argv)
     engine.SetProgramFolder(folder.program.c_str());
     engine.SetUpdateFolder(folder.update.c_str());
     engine.SetNotifyWindow(nullptr);
-    if (!engine.Start(0, 0, 1, 1)) {
+    if (!engine.Start(kDownloadSteps)) {
         std::fprintf(stderr, "the engine did not start\n");
         return 1;
     }
