@@ -15,7 +15,7 @@ public:
 
     // Creates the control owned by `owner`, active, with tool 1 over `area`.
     bool Create(HWND owner, const char* text, const Rect& area);
-    bool Exists() const { return tip_ != nullptr; }
+    bool Exists() const { return m_hTip != nullptr; }
     void SetArea(const Rect& area);
     // Lets the control see a pointer move over the owner.
     void RelayMouseMove(POINT point);
@@ -23,6 +23,6 @@ public:
 private:
     TOOLINFOA ToolInfo() const;
 
-    HWND tip_ = nullptr;
-    HWND owner_ = nullptr;
+    HWND m_hTip = nullptr;
+    HWND m_hOwner = nullptr;
 };

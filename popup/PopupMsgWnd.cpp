@@ -6,17 +6,76 @@
 #include <cstring>
 
 #include "AlertTimeText.h"
-#include "LibraryModule.h"
 #include "PopupResources.h"
-#include "PopupTexts.h"
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace {
+
+// Fixed texts, as the GB2312 bytes the ANSI drawing functions expect.
+const char kTitle[] = "Quorvane - Tidvane";
+const char kTooltipText[] = "\xB5\xE3\xBB\xF7\xB2\xE9\xBF\xB4\xCF\xEA\xC7\xE9";  // 点击查看详情
+const char kFontFace[] = "\xCB\xCE\xCC\xE5";                                          // 宋体
+const char kImportanceLabel[] = "\xD6\xD8\xD2\xAA\xB3\xCC\xB6\xC8\x3A\x20";          // "重要程度: "
 
 const char kWindowClassName[] = "QuorvaneAlertPopup";
 // Text layout of the message: wrapped at words, cut with an ellipsis.
 const UINT kMessageFormat = DT_WORDBREAK | DT_VCENTER | DT_INTERNAL | DT_EDITCONTROL | DT_END_ELLIPSIS;
 const UINT kPlacementFlags = SWP_NOACTIVATE | SWP_NOSENDCHANGING;
 const COLORREF kImportanceColour = 0xFF0000;  // blue
+
+// The module of this library: the source of every bitmap, icon and cursor
+// the window loads, whichever module called into the library.
+HINSTANCE LibraryModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+
+UINT IntervalOf(CPopupMsgWnd::Timer timer) {
+    switch (timer) {
+    case CPopupMsgWnd::kGapBeforeNextAlert:
+        return 1000;
+    case CPopupMsgWnd::kSinkStep:
+        return 20;
+    case CPopupMsgWnd::kHoldAtFullSize:
+        return 5000;
+    }
+    return 0;
+}
+
+// The client may free the library while the window stands, from any thread,
+// but a window can only be destroyed on its own thread, and its procedure
+// must not be unmapped before it is gone. Once it has made its window the
+// library therefore stays loaded to the end of the process; the client loads
+// it once, for the whole of its run.
+void KeepLibraryLoaded() {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCSTR>(&__ImageBase), &module);
+}
+
+bool RegisterWindowClass(WNDPROC procedure) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = LibraryModule();
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BACKGROUND + 1);
+    windowClass.lpszClassName = kWindowClassName;
+    // Still there when the last window went a moment ago and the thread has
+    // not yet come to unregister it.
+    return RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// A class can only be unregistered once its last window is wholly gone,
+// after WM_NCDESTROY has returned: a timer of the thread does it at the
+// thread's next message, unless a new window has been made since.
+void CALLBACK UnregisterWindowClass(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (!CPopupMsgWnd::Existing()) UnregisterClassA(kWindowClassName, LibraryModule());
+}
+
+// The client's window owns the popup when it is a window of this thread, so
+// that the popup goes with it.
+HWND OwnerFor(HWND notifyWnd) {
+    if (!notifyWnd || GetWindowThreadProcessId(notifyWnd, nullptr) != GetCurrentThreadId()) return nullptr;
+    return notifyWnd;
+}
 
 Rect WorkArea() {
     RECT area = {};
@@ -50,46 +109,46 @@ HFONT CreatePopupFont(HDC dc) {
     font.lfHeight = -MulDiv(GetDeviceCaps(dc, LOGPIXELSY), 90, 720);
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = GB2312_CHARSET;
-    std::strcpy(font.lfFaceName, POPUP_FONT_FACE);
+    std::strcpy(font.lfFaceName, kFontFace);
     return CreateFontIndirectA(&font);
 }
 
 }  // namespace
 
-CPopupMsgWnd::CPopupMsgWnd() : m_strTitle(POPUP_TITLE) { std::memset(&m_cur, 0, sizeof m_cur); }
+CPopupMsgWnd* CPopupMsgWnd::s_pOpen = nullptr;
 
-CPopupMsgWnd::~CPopupMsgWnd() {
-    // The window procedure lives in this library: the window must not
-    // outlive it, nor the class that names it.
-    if (m_hWnd && IsWindow(m_hWnd)) DestroyWindow(m_hWnd);
-    if (m_classRegistered) UnregisterClassA(kWindowClassName, LibraryModule());
+CPopupMsgWnd::CPopupMsgWnd(HWND notifyWnd) : m_hNotifyWnd(notifyWnd), m_strTitle(kTitle) {
+    std::memset(&m_cur, 0, sizeof m_cur);
+    s_pOpen = this;
 }
 
-bool CPopupMsgWnd::Create(HWND notifyWnd) {
-    m_hNotifyWnd = notifyWnd;
-    if (m_hWnd) return true;  // one window for the library's lifetime
+CPopupMsgWnd::~CPopupMsgWnd() { s_pOpen = nullptr; }
 
-    if (!m_classRegistered) {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = WindowProc;
-        windowClass.hInstance = LibraryModule();
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BACKGROUND + 1);
-        windowClass.lpszClassName = kWindowClassName;
-        m_classRegistered = RegisterClassA(&windowClass) != 0;
-        if (!m_classRegistered) return false;
+CPopupMsgWnd* CPopupMsgWnd::Open(HWND notifyWnd) {
+    if (s_pOpen) {
+        s_pOpen->m_hNotifyWnd = notifyWnd;  // one window at a time
+        return s_pOpen;
     }
-    HWND hwnd = CreateWindowExA(0, kWindowClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                LibraryModule(), this);
-    if (!hwnd) return false;
+    KeepLibraryLoaded();
+    if (!RegisterWindowClass(WindowProc)) return nullptr;
+    CPopupMsgWnd* popup = new CPopupMsgWnd(notifyWnd);
+    HWND hwnd = CreateWindowExA(0, kWindowClassName, "", WS_POPUP, 0, 0, 0, 0, OwnerFor(notifyWnd), nullptr,
+                                LibraryModule(), popup);
+    if (!hwnd) {
+        // A window that was refused after WM_NCCREATE has deleted its object.
+        if (s_pOpen == popup) delete popup;
+        return nullptr;
+    }
     LONG_PTR exStyle = GetWindowLongPtrA(hwnd, GWL_EXSTYLE);
     SetWindowLongPtrA(hwnd, GWL_EXSTYLE, (exStyle & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
-    return true;
+    return popup;
 }
 
 LRESULT CALLBACK CPopupMsgWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CPopupMsgWnd* self = nullptr;
     if (message == WM_NCCREATE) {
+        // From here on the window owns the object.
         self = static_cast<CPopupMsgWnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         self->m_hWnd = hwnd;
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
@@ -99,7 +158,8 @@ LRESULT CALLBACK CPopupMsgWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam
     if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        self->m_hWnd = nullptr;
+        delete self;
+        SetTimer(nullptr, 0, 0, UnregisterWindowClass);
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
     return self->OnMessage(message, wParam, lParam);
@@ -136,6 +196,11 @@ LRESULT CPopupMsgWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
         OnLButtonUp(PointOf(lParam));
         return Default(message, wParam, lParam);
+    case WM_SHOWWINDOW:
+        // The system hides an owned window while its owner is minimised; the
+        // alerts go on showing, as they do without an owner.
+        if (lParam != 0) return 0;
+        return Default(message, wParam, lParam);
     default:
         return Default(message, wParam, lParam);
     }
@@ -146,7 +211,7 @@ LRESULT CPopupMsgWnd::OnCreate(WPARAM wParam, LPARAM lParam) {
     HINSTANCE module = LibraryModule();
     m_bmpBack.Reset(LoadBitmapA(module, MAKEINTRESOURCEA(IDB_POPUP_BACKGROUND)));
     m_bmpCloseHot.Reset(LoadBitmapA(module, MAKEINTRESOURCEA(IDB_POPUP_CLOSE_HOT)));
-    m_tip.Create(m_hWnd, POPUP_TOOLTIP, m_rcBody);
+    m_tip.Create(m_hWnd, kTooltipText, m_rcBody);
     return 0;
 }
 
@@ -167,9 +232,13 @@ void CPopupMsgWnd::ShowNext() {
     // whole window is repainted for the new record.
     InvalidateRect(m_hWnd, nullptr, FALSE);
     UpdateWindow(m_hWnd);
-    KillTimer(m_hWnd, TIMER_SLIDE);
-    SetTimer(m_hWnd, TIMER_HOLD, kHoldInterval, nullptr);
+    Stop(kSinkStep);
+    Start(kHoldAtFullSize);
 }
+
+void CPopupMsgWnd::Start(Timer timer) { SetTimer(m_hWnd, timer, IntervalOf(timer), nullptr); }
+
+void CPopupMsgWnd::Stop(Timer timer) { KillTimer(m_hWnd, timer); }
 
 void CPopupMsgWnd::Place(int x, int y, int width, int height) {
     SetWindowPos(m_hWnd, HWND_TOPMOST, x, y, width, height, kPlacementFlags);
@@ -184,23 +253,23 @@ void CPopupMsgWnd::OnTimer(UINT_PTR id) {
     // Asked on every tick, so a task bar that moves is followed while sinking.
     Rect workArea = WorkArea();
     switch (id) {
-    case TIMER_NEXT:
-        KillTimer(m_hWnd, TIMER_NEXT);
+    case kGapBeforeNextAlert:
+        Stop(kGapBeforeNextAlert);
         ShowNext();
         break;
-    case TIMER_SLIDE:
+    case kSinkStep:
         if (m_nHeight > 0) {
             --m_nHeight;
             PlaceAtCorner(workArea);
             UpdateWindow(m_hWnd);
         } else {
-            KillTimer(m_hWnd, TIMER_SLIDE);
-            SetTimer(m_hWnd, TIMER_NEXT, kNextInterval, nullptr);
+            Stop(kSinkStep);
+            Start(kGapBeforeNextAlert);
         }
         break;
-    case TIMER_HOLD:
-        KillTimer(m_hWnd, TIMER_HOLD);
-        SetTimer(m_hWnd, TIMER_SLIDE, kSlideInterval, nullptr);
+    case kHoldAtFullSize:
+        Stop(kHoldAtFullSize);
+        Start(kSinkStep);
         break;
     default:
         break;
@@ -233,7 +302,7 @@ void CPopupMsgWnd::DrawAlert(HDC dc, const RECT& client) {
     RECT message = ToRECT(MessageRect(m_rcBody, timeRect));
     DrawTextA(dc, m_cur.sText, -1, &message, kMessageFormat);
 
-    const std::string label = POPUP_IMPORTANCE_LABEL;
+    const std::string label = kImportanceLabel;
     SIZE labelSize = MeasureText(dc, label);
     Rect labelRect = ImportanceLabelRect(m_rcBody, labelSize.cx, labelSize.cy);
     RECT labelArea = ToRECT(labelRect);
@@ -271,7 +340,7 @@ LRESULT CPopupMsgWnd::OnSetCursor(WPARAM wParam, LPARAM lParam) {
 }
 
 void CPopupMsgWnd::OnMouseMove(POINT point) {
-    KillTimer(m_hWnd, TIMER_HOLD);  // the alert stays while the pointer is on it
+    Stop(kHoldAtFullSize);  // the alert stays while the pointer is on it
     if (!m_bTracking) {
         m_bTracking = true;
         TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, m_hWnd, 0};
@@ -287,7 +356,7 @@ void CPopupMsgWnd::OnMouseMove(POINT point) {
 
 void CPopupMsgWnd::OnMouseLeave() {
     m_bTracking = false;
-    if (m_nHeight == kPopupFullHeight) SetTimer(m_hWnd, TIMER_HOLD, kHoldInterval, nullptr);
+    if (m_nHeight == kPopupFullHeight) Start(kHoldAtFullSize);
     if (m_bCloseHot) {
         m_bCloseHot = false;
         RepaintCloseButton();
@@ -302,12 +371,12 @@ void CPopupMsgWnd::RepaintCloseButton() {
 
 void CPopupMsgWnd::OnLButtonUp(POINT point) {
     m_nHeight = 0;
-    KillTimer(m_hWnd, TIMER_SLIDE);
+    Stop(kSinkStep);
     if (m_rcBody.Contains(point.x, point.y) && m_hNotifyWnd) {
         // The window is still on screen while the client handles the click.
         SendMessageA(m_hNotifyWnd, WM_POPUPMSG_CLICKED, static_cast<WPARAM>(m_cur.nID),
                      reinterpret_cast<LPARAM>(m_cur.sText));
     }
     Place(0, 0, 0, 0);
-    SetTimer(m_hWnd, TIMER_NEXT, kNextInterval, nullptr);
+    Start(kGapBeforeNextAlert);
 }

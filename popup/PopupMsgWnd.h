@@ -2,6 +2,12 @@
 // corner of the work area that shows one alert at a time, holds it while the
 // pointer rests on it, lets it sink out of sight, and reports a click on its
 // message to the client's window.
+//
+// The window lives on the client's thread, from TDVN_Init until the client's
+// window goes: it is owned by that window, so the system destroys it with
+// its owner, on that thread, and nothing of it is left for the library's
+// unload. (Without a client window of that thread it has no owner and stays
+// until its thread ends.)
 #pragma once
 
 #include <windows.h>
@@ -20,26 +26,33 @@ constexpr UINT WM_POPUPMSG_CLICKED = WM_USER + 777;
 
 class CPopupMsgWnd {
 public:
-    static constexpr UINT_PTR TIMER_NEXT = 10;   // gap before the next alert
-    static constexpr UINT_PTR TIMER_SLIDE = 11;  // one step of sinking
-    static constexpr UINT_PTR TIMER_HOLD = 12;   // time an alert stays at full size
-    static constexpr UINT kNextInterval = 1000;
-    static constexpr UINT kSlideInterval = 20;
-    static constexpr UINT kHoldInterval = 5000;
+    // The window's timers, by what each one times.
+    enum Timer : UINT_PTR {
+        kGapBeforeNextAlert = 10,  // 1 s with nothing on screen before the next alert
+        kSinkStep = 11,            // 20 ms for each pixel the alert sinks
+        kHoldAtFullSize = 12,      // 5 s at full size, started afresh when the pointer leaves
+    };
 
-    CPopupMsgWnd();
-    ~CPopupMsgWnd();
+    // Makes the popup on the calling thread, shown at zero size, and answers
+    // it; when it exists already, only changes the window that clicks are
+    // reported to. Null when the window cannot be made.
+    static CPopupMsgWnd* Open(HWND notifyWnd);
+    // The popup while its window exists, else null.
+    static CPopupMsgWnd* Existing() { return s_pOpen; }
+
     CPopupMsgWnd(const CPopupMsgWnd&) = delete;
     CPopupMsgWnd& operator=(const CPopupMsgWnd&) = delete;
 
-    // Stores the client's window and creates the popup, shown at zero size.
-    bool Create(HWND notifyWnd);
-    bool Exists() const { return m_hWnd != nullptr; }
     CReferQueue& Queue() { return m_queue; }
     // Puts the front queued record on screen at full size.
     void ShowNext();
 
 private:
+    // The object belongs to its window: made by Open, deleted when the
+    // window is destroyed.
+    explicit CPopupMsgWnd(HWND notifyWnd);
+    ~CPopupMsgWnd();
+
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -53,15 +66,17 @@ private:
     void OnMouseLeave();
     void OnLButtonUp(POINT point);
 
+    void Start(Timer timer);
+    void Stop(Timer timer);
     void DrawAlert(HDC dc, const RECT& client);
     void Place(int x, int y, int width, int height);
     void PlaceAtCorner(const Rect& workArea);
     void RepaintCloseButton();
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
-    HWND m_hWnd = nullptr;
-    bool m_classRegistered = false;
+    static CPopupMsgWnd* s_pOpen;
 
+    HWND m_hWnd = nullptr;
     HWND m_hNotifyWnd = nullptr;
     GdiObject<HBITMAP> m_bmpBack;
     GdiObject<HBITMAP> m_bmpCloseHot;

@@ -11,10 +11,8 @@ Function Export(HMODULE module, const char* name) {
 
 TdvnLibrary::TdvnLibrary() : module_(LoadLibraryA("TDVN.dll")) {
     if (!module_) return;
-    init_ = Export<InitFunction>(module_, "TDVN_Init");
-    popup_ = Export<PopupFunction>(module_, "TDVN_PopupMsgWnd");
+    init_ = Export<InitFunction>(module_.Get(), "TDVN_Init");
+    popup_ = Export<PopupFunction>(module_.Get(), "TDVN_PopupMsgWnd");
 }
 
-TdvnLibrary::~TdvnLibrary() {
-    if (module_) FreeLibrary(module_);
-}
+TdvnLibrary::~TdvnLibrary() = default;

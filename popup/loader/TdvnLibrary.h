@@ -1,9 +1,12 @@
 // TDVN.dll loaded by name, as the client loads it (from beside the program
-// first), with its two exports; unloaded with the object. Each load starts
-// the library's state afresh.
+// first), with its two exports; freed with the object. The alert window that
+// TDVN_Init makes goes with the client's window, and a later TDVN_Init makes
+// a fresh one; once it has made a window the library stays loaded.
 #pragma once
 
 #include <windows.h>
+
+#include "LoadedModule.h"
 
 class TdvnLibrary {
 public:
@@ -13,7 +16,7 @@ public:
     TdvnLibrary& operator=(const TdvnLibrary&) = delete;
 
     bool Loaded() const { return module_ && init_ && popup_; }
-    HMODULE Module() const { return module_; }
+    HMODULE Module() const { return module_.Get(); }
     // TDVN_Init with the window that receives clicks on an alert.
     int Init(HWND notify) const { return init_(notify); }
     // TDVN_PopupMsgWnd: shows the alerts of data\refer.xml.
@@ -23,7 +26,7 @@ private:
     typedef int(__cdecl* InitFunction)(HWND);
     typedef int(__cdecl* PopupFunction)();
 
-    HMODULE module_ = nullptr;
+    LoadedModule module_;
     InitFunction init_ = nullptr;
     PopupFunction popup_ = nullptr;
 };

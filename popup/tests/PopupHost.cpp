@@ -53,12 +53,15 @@ NotifyWindow::NotifyWindow() {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = kNotifyClass;
     RegisterClassA(&windowClass);  // fails harmlessly when already registered
-    hwnd_ = CreateWindowExA(0, kNotifyClass, "client", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+    m_hWnd = CreateWindowExA(0, kNotifyClass, "client", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
                             nullptr, GetModuleHandleA(nullptr), this);
 }
 
-NotifyWindow::~NotifyWindow() {
-    if (hwnd_) DestroyWindow(hwnd_);
+NotifyWindow::~NotifyWindow() { Destroy(); }
+
+void NotifyWindow::Destroy() {
+    if (m_hWnd) DestroyWindow(m_hWnd);
+    m_hWnd = nullptr;
 }
 
 LRESULT CALLBACK NotifyWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -68,7 +71,7 @@ LRESULT CALLBACK NotifyWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam,
     }
     NotifyWindow* self = reinterpret_cast<NotifyWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (message == kClickMessage && self) {
-        self->clicks_.push_back(ClickReport{wParam, reinterpret_cast<const char*>(lParam)});
+        self->m_clicks.push_back(ClickReport{wParam, reinterpret_cast<const char*>(lParam)});
         return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);

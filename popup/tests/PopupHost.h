@@ -23,14 +23,16 @@ public:
     NotifyWindow(const NotifyWindow&) = delete;
     NotifyWindow& operator=(const NotifyWindow&) = delete;
 
-    HWND Handle() const { return hwnd_; }
-    const std::vector<ClickReport>& Clicks() const { return clicks_; }
-    void ClearClicks() { clicks_.clear(); }
+    HWND Handle() const { return m_hWnd; }
+    // Destroys the window now, as a client closing its main window does.
+    void Destroy();
+    const std::vector<ClickReport>& Clicks() const { return m_clicks; }
+    void ClearClicks() { m_clicks.clear(); }
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND hwnd_ = nullptr;
-    std::vector<ClickReport> clicks_;
+    HWND m_hWnd = nullptr;
+    std::vector<ClickReport> m_clicks;
 };
 
 // data\refer.xml beside the running program.

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "GdiHandles.h"
 #include "PopupHost.h"
 
 namespace {
@@ -254,6 +255,22 @@ TEST_F(PopupWindowTest, AnotherInitKeepsTheWindowAndOnlyChangesWhereClicksGo) {
     EXPECT_EQ(2, ClickMessage());
 }
 
+TEST_F(PopupWindowTest, AlertsGoOnShowingWhileTheClientsWindowIsMinimised) {
+    Show(ReferXml({Alert(1), Alert(2)}));
+    ShowWindow(client_.Handle(), SW_SHOWMINNOACTIVE);
+    PumpUntil(300, [] { return false; });
+    EXPECT_TRUE(IsWindowVisible(popup_));
+    EXPECT_TRUE(AtCorner(kFullHeight));
+    EXPECT_EQ(1, ClickMessage());
+    Tick(kTimerNext);
+    EXPECT_TRUE(AtCorner(kFullHeight));
+
+    ShowWindow(client_.Handle(), SW_RESTORE);
+    PumpUntil(300, [] { return false; });
+    EXPECT_TRUE(IsWindowVisible(popup_));
+    EXPECT_EQ(2, ClickMessage());
+}
+
 TEST_F(PopupWindowTest, HitTestDragsByTheTitleStripAndShowsTheHandElsewhere) {
     Show(ReferXml({Alert(1)}));
     RECT window = WindowRect(popup_);
@@ -279,10 +296,10 @@ TEST_F(PopupWindowTest, HitTestDragsByTheTitleStripAndShowsTheHandElsewhere) {
 
     ICONINFO info = {};
     ASSERT_TRUE(GetIconInfo(hand, &info));
+    const GdiObject<HBITMAP> mask(info.hbmMask);
+    const GdiObject<HBITMAP> color(info.hbmColor);
     EXPECT_EQ(5u, info.xHotspot);
     EXPECT_EQ(0u, info.yHotspot);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
 }
 
 TEST_F(PopupWindowTest, ImportanceDiamondsFollowTheLevel) {
