@@ -8,10 +8,10 @@
 #include "app/ResourceSource.h"
 
 SingleInstanceLock::SingleInstanceLock() {
-    mutex_.Reset(CreateMutexA(nullptr, FALSE, "Global\\{0E4EFE89-DE3F-4C64-86AB-94735475956D"));
-    if (mutex_ && GetLastError() == ERROR_ALREADY_EXISTS) {
-        heldElsewhere_ = true;
-        mutex_.Reset();
+    m_mutex.Reset(CreateMutexA(nullptr, FALSE, "Global\\{0E4EFE89-DE3F-4C64-86AB-94735475956D"));
+    if (m_mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+        m_heldElsewhere = true;
+        m_mutex.Reset();
     }
 }
 
@@ -20,21 +20,21 @@ SingleInstanceLock::~SingleInstanceLock() = default;
 UiPlatform::UiPlatform() {
     INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
     InitCommonControlsEx(&controls);
-    comReady_ = SUCCEEDED(CoInitialize(nullptr));
+    m_comReady = SUCCEEDED(CoInitialize(nullptr));
 }
 
 UiPlatform::~UiPlatform() {
-    if (comReady_) CoUninitialize();
+    if (m_comReady) CoUninitialize();
 }
 
 ResourceLibrary::ResourceLibrary(const char* programFolder) {
     char path[MAX_PATH];
     snprintf(path, sizeof path, "%s/KoravelRC.dll", programFolder);
-    module_.Reset(LoadLibraryA(path));
-    if (module_) SetResourceModule(module_.Get());
+    m_module.Reset(LoadLibraryA(path));
+    if (m_module) SetResourceModule(m_module.Get());
 }
 
 // Resources stop coming from the library before it is unloaded.
 ResourceLibrary::~ResourceLibrary() {
-    if (module_) SetResourceModule(nullptr);
+    if (m_module) SetResourceModule(nullptr);
 }

@@ -17,11 +17,11 @@ public:
     SingleInstanceLock& operator=(const SingleInstanceLock&) = delete;
 
     // True when another updater already holds the mutex.
-    bool heldElsewhere() const { return heldElsewhere_; }
+    bool heldElsewhere() const { return m_heldElsewhere; }
 
 private:
-    KernelHandle mutex_;
-    bool heldElsewhere_ = false;
+    KernelHandle m_mutex;
+    bool m_heldElsewhere = false;
 };
 
 // Common control classes and COM for the calling thread.
@@ -33,7 +33,7 @@ public:
     UiPlatform& operator=(const UiPlatform&) = delete;
 
 private:
-    bool comReady_ = false;
+    bool m_comReady = false;
 };
 
 // KoravelRC.dll beside the program; when it loads, every resource comes from it.
@@ -45,5 +45,5 @@ public:
     ResourceLibrary& operator=(const ResourceLibrary&) = delete;
 
 private:
-    LoadedModule module_;
+    LoadedModule m_module;
 };

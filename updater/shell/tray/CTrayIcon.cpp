@@ -16,16 +16,16 @@ void LoadTip(UINT id, CHAR (&tip)[64]) {
 // Destroys a loaded menu when the tray handler is done with it.
 class LoadedMenu {
 public:
-    explicit LoadedMenu(HMENU menu) : menu_(menu) {}
+    explicit LoadedMenu(HMENU menu) : m_menu(menu) {}
     ~LoadedMenu() {
-        if (menu_) DestroyMenu(menu_);
+        if (m_menu) DestroyMenu(m_menu);
     }
     LoadedMenu(const LoadedMenu&) = delete;
     LoadedMenu& operator=(const LoadedMenu&) = delete;
-    HMENU get() const { return menu_; }
+    HMENU get() const { return m_menu; }
 
 private:
-    HMENU menu_;
+    HMENU m_menu;
 };
 
 }  // namespace
