@@ -11,3 +11,12 @@ std::string HexText(const void* bytes, std::size_t size, HexLetters letters) {
     }
     return text;
 }
+
+bool IsHexText(const std::string& text, std::size_t length) {
+    if (text.size() != length) return false;
+    for (char c : text) {
+        const bool digit = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+        if (!digit) return false;
+    }
+    return true;
+}

@@ -9,3 +9,7 @@
 enum class HexLetters { kUpper, kLower };
 
 std::string HexText(const void* bytes, std::size_t size, HexLetters letters);
+
+// True when the text is exactly `length` hexadecimal digits, in either case:
+// the check of a digest's text form.
+bool IsHexText(const std::string& text, std::size_t length);

@@ -58,6 +58,8 @@ void ApplyManifestField(UpdateItem* item, const std::string& name, const std::st
         std::strncpy(item->md5, value.c_str(), sizeof item->md5 - 1);
     } else if (EqualsIgnoreCase(name, "SHA256")) {
         item->sha256 = value;
+    } else {
+        ApplyFormField(&item->forms, name, value);
     }
 }
 

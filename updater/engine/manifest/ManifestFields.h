@@ -6,8 +6,8 @@
 
 #include <string>
 
-// Stores one field by its name (matched case-insensitively); unknown names are
-// ignored, a later value replaces an earlier one. Numbers follow atoi and stay
+// Stores one field by its name (matched case-insensitively), the fields of
+// the file's other forms too (FileForms.h); unknown names are ignored, a later value replaces an earlier one. Numbers follow atoi and stay
 // at the 32-bit bounds when the text goes beyond them.
 void ApplyManifestField(UpdateItem* item, const std::string& name, const std::string& value);
 

@@ -2,6 +2,8 @@
 // downloaded to and where it is to be installed.
 #pragma once
 
+#include "manifest/FileForms.h"
+
 #include <cstdint>
 #include <string>
 
@@ -52,6 +54,9 @@ public:
     // The SHA256 field as given (64 hexadecimal digits), empty without one;
     // checked only by an updater that holds a publisher's key.
     std::string sha256;
+    // The file compressed and as patches, when the server offers them; URL,
+    // Length and the digests above stay those of the whole file.
+    FileForms forms;
     bool needsUpdate = false;
     // False when FileName or LocalPath is no plain Windows name (it could
     // place a file outside its folders or reach a device), or a name the run

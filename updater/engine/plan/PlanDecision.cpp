@@ -2,6 +2,7 @@
 
 #include "statefile/StateFileWriter.h"
 #include "CaseFolding.h"
+#include "HexText.h"
 #include "PathText.h"
 
 bool DecideNeedsUpdate(const UpdateItem& item, const InstalledFile& installed) {
@@ -12,19 +13,6 @@ bool DecideNeedsUpdate(const UpdateItem& item, const InstalledFile& installed) {
     if (!item.fileVersion.empty()) return CompareIgnoreCase(installed.versionText, item.fileVersion) < 0;
     return item.itemDate > installed.date;
 }
-
-namespace {
-
-bool IsHexText(const std::string& text, std::size_t length) {
-    if (text.size() != length) return false;
-    for (char c : text) {
-        const bool digit = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-        if (!digit) return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 bool HasRequiredDigests(const UpdateItem& item) {
     return IsHexText(item.md5, 32) && (item.sha256.empty() || IsHexText(item.sha256, 64));

@@ -97,6 +97,80 @@ TEST(ManifestFields, Md5IsCutTo39Characters) {
 
 const ItemFolders kFolders{"C:\\Client", "C:\\Windows", "C:\\Windows\\system32", "C:\\Client\\Update\\"};
 
+// The fields of the compressed file and the patches (docs/manifest-delta.md):
+// read beside the whole file's, which they never change.
+TEST(ManifestFields, FileFormsAreReadBesideTheWholeFile) {
+    const std::string a(64, 'a'), b(64, 'B'), c(64, 'c'), d(64, 'd');
+    UpdateItem item;
+    const std::pair<const char*, std::string> fields[] = {
+        {"URL", "http://h/a.dll"},          {"Length", "300"},
+        {"SHA256", d},                      {"CompressedURL", "http://h/a.dll.zst"},
+        {"compressedlength", "120"},        {"CompressedSHA256", a},
+        {"Patch2BaseSHA256", b},            {"Patch2BaseLength", "280"},
+        {"PATCH2URL", "http://h/a.dll.bbbb.zpatch"}, {"Patch2Length", "12"},
+        {"Patch2SHA256", c},
+    };
+    for (const auto& [name, value] : fields) ApplyManifestField(&item, name, value);
+
+    EXPECT_EQ(item.url, "http://h/a.dll");
+    EXPECT_EQ(item.length, 300);
+    EXPECT_EQ(item.sha256, d);
+    EXPECT_EQ(item.forms.compressed.url, "http://h/a.dll.zst");
+    EXPECT_EQ(item.forms.compressed.length, 120);
+    EXPECT_TRUE(item.forms.compressed.IsComplete());
+    ASSERT_EQ(item.forms.patches.size(), 2u);
+    EXPECT_FALSE(item.forms.patches[0].IsComplete());  // Patch1 not given
+    const PatchForm& patch = item.forms.patches[1];
+    EXPECT_EQ(patch.baseSha256, b);
+    EXPECT_EQ(patch.baseLength, 280);
+    EXPECT_EQ(patch.url, "http://h/a.dll.bbbb.zpatch");
+    EXPECT_EQ(patch.length, 12);
+    EXPECT_EQ(patch.sha256, c);
+    EXPECT_TRUE(patch.IsComplete());
+}
+
+TEST(ManifestFields, WithoutFormFieldsAnItemHasNoForms) {
+    UpdateItem item;
+    ApplyManifestField(&item, "URL", "http://h/a.dll");
+    ApplyManifestField(&item, "Length", "300");
+    EXPECT_FALSE(item.forms.compressed.IsComplete());
+    EXPECT_TRUE(item.forms.patches.empty());
+}
+
+TEST(ManifestFields, FormFieldsOutsideTheirRulesAreNotTaken) {
+    const std::string digest(64, 'e');
+    // Names that are no patch field of the eight an item may list.
+    for (const char* name : {"Patch0URL", "Patch9URL", "Patch01URL", "Patch12URL", "PatchURL", "Patch1Size",
+                             "Compressed", "CompressedBaseSHA256"}) {
+        UpdateItem item;
+        ApplyManifestField(&item, name, "http://h/x");
+        EXPECT_TRUE(item.forms.patches.empty()) << name;
+        EXPECT_TRUE(item.forms.compressed.url.empty()) << name;
+    }
+    // Lengths are plain decimal numbers within 64 bits; anything else leaves
+    // the form incomplete rather than guessing, as atoi would.
+    for (const char* length : {"", "-1", "+5", " 5", "5x", "0x10", "1234567890123456789"}) {
+        UpdateItem item;
+        ApplyManifestField(&item, "CompressedURL", "http://h/a.zst");
+        ApplyManifestField(&item, "CompressedSHA256", digest);
+        ApplyManifestField(&item, "CompressedLength", length);
+        EXPECT_FALSE(item.forms.compressed.IsComplete()) << "length \"" << length << "\"";
+    }
+    // A digest must be 64 hexadecimal digits.
+    for (const std::string& sha : {std::string(63, 'e'), std::string(65, 'e'), std::string(63, 'e') + "g"}) {
+        UpdateItem item;
+        ApplyManifestField(&item, "Patch1URL", "http://h/a.zpatch");
+        ApplyManifestField(&item, "Patch1Length", "10");
+        ApplyManifestField(&item, "Patch1SHA256", digest);
+        ApplyManifestField(&item, "Patch1BaseLength", "10");
+        ApplyManifestField(&item, "Patch1BaseSHA256", sha);
+        ASSERT_EQ(item.forms.patches.size(), 1u);
+        EXPECT_FALSE(item.forms.patches[0].IsComplete()) << sha;
+        ApplyManifestField(&item, "Patch1BaseSHA256", digest);
+        EXPECT_TRUE(item.forms.patches[0].IsComplete());
+    }
+}
+
 TEST(ManifestFields, PathsFollowInstallDirAndLocalPath) {
     const struct {
         const char* installDir;
@@ -231,13 +305,14 @@ TEST(ManifestFields, PathLengthsCountTheTemporaryNames) {
         // download: update folder, '\\', name and ".download" (9) below 260
         {"download name just fits", std::string(259 - 9 - update.size() - 1, 'n'), "", true},
         {"download name one too long", std::string(260 - 9 - update.size() - 1, 'n'), "", false},
-        // install folder: GetTempFileNameA needs 14 bytes after it
-        {"install folder just fits", "a.dll", LocalPathFor(246), true},
-        {"install folder one too long", "a.dll", LocalPathFor(247), false},
-        // ".update" (7) after the updater's own file
-        {"own file's side name just fits", "Koravel.exe", LocalPathFor(259 - 7 - 12), true},
-        {"own file's side name one too long", "Koravel.exe", LocalPathFor(260 - 7 - 12), false},
-        {"other file of that length", "Koravel.ex_", LocalPathFor(260 - 7 - 12), true},
+        // the installation's temporary copy: install folder, '\\', name and
+        // ".installing" (11) below 260
+        {"install copy name just fits", "a.dll", LocalPathFor(259 - 11 - 6), true},
+        {"install copy name one too long", "a.dll", LocalPathFor(260 - 11 - 6), false},
+        // ".update" (7) after the updater's own file, then ".installing"
+        {"own file's copy name just fits", "Koravel.exe", LocalPathFor(259 - 11 - 7 - 12), true},
+        {"own file's copy name one too long", "Koravel.exe", LocalPathFor(260 - 11 - 7 - 12), false},
+        {"other file of that length", "Koravel.ex_", LocalPathFor(260 - 11 - 7 - 12), true},
     };
     for (const auto& c : cases) {
         UpdateItem item;
