@@ -3,7 +3,7 @@
 #include "PublishError.h"
 
 CommandArguments::CommandArguments(const std::vector<std::string>& words, const std::set<std::string>& optionNames,
-                                   std::size_t positionalCount) {
+                                   std::size_t positionalCount, const std::set<std::string>& repeatableNames) {
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
         if (word.size() < 2 || word.compare(0, 2, "--") != 0) {
@@ -21,7 +21,10 @@ CommandArguments::CommandArguments(const std::vector<std::string>& words, const 
         } else {
             throw UsageError("--" + name + " needs a value");
         }
-        if (!options_.emplace(name, value).second) throw UsageError("--" + name + " given twice");
+        if (options_.count(name) != 0 && repeatableNames.count(name) == 0) {
+            throw UsageError("--" + name + " given twice");
+        }
+        options_.emplace(name, value);
     }
     if (positional_.size() != positionalCount) {
         throw UsageError("expected " + std::to_string(positionalCount) + " argument(s) besides the options, got " +
@@ -39,4 +42,11 @@ std::string CommandArguments::Required(const std::string& name) const {
     std::optional<std::string> value = Option(name);
     if (!value) throw UsageError("--" + name + " is required");
     return *value;
+}
+
+std::vector<std::string> CommandArguments::Options(const std::string& name) const {
+    std::vector<std::string> values;
+    const auto [first, last] = options_.equal_range(name);
+    for (auto it = first; it != last; ++it) values.push_back(it->second);
+    return values;
 }

@@ -11,7 +11,10 @@ enum ExitStatus { kExitSuccess = 0, kExitFailure = 1, kExitUsage = 2 };
 
 // keygen --out DIR
 void RunKeygen(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
-// manifest RELEASE_DIR --base-url URL [--version V] [--key private.pem] [--valid-days N] --out FILE
+// manifest RELEASE_DIR --base-url URL [--version V] [--key private.pem] [--valid-days N]
+//          [--previous DIR]... --out FILE
+// Also writes each file's compressed form and its patches from the earlier
+// releases beside it (ReleaseForms.h).
 void RunManifest(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
 // verify FILE --key public.pem [--now YYYY-MM-DDThh:mm:ssZ]; false when the
 // manifest is not valid, or valid but expired.

@@ -37,3 +37,13 @@ FileDigests DigestFile(const std::filesystem::path& path) {
     digests.sha256 = HexText(shaDigest, shaLength, HexLetters::kLower);
     return digests;
 }
+
+std::string Sha256Text(const std::string& bytes) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr) != 1) {
+        ERR_clear_error();
+        throw PublishError("cannot compute SHA-256 digests");
+    }
+    return HexText(digest, length, HexLetters::kLower);
+}

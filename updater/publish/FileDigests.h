@@ -13,3 +13,6 @@ struct FileDigests {
 
 // Reads the file once; PublishError when it cannot be read.
 FileDigests DigestFile(const std::filesystem::path& path);
+
+// The SHA-256 of bytes in memory, 64 lowercase hexadecimal digits.
+std::string Sha256Text(const std::string& bytes);

@@ -6,12 +6,15 @@
 #include "KeyFiles.h"
 #include "ManifestItem.h"
 #include "ManifestSignature.h"
+#include "manifest/FileForms.h"
 #include "trust/ManifestTrailer.h"
 #include "PublishError.h"
 #include "ReleaseFolder.h"
+#include "ReleaseForms.h"
 #include "UrlPath.h"
 
 #include <ctime>
+#include <system_error>
 
 namespace fs = std::filesystem;
 
@@ -47,10 +50,34 @@ std::optional<std::string> ProductVersion(const std::optional<std::string>& text
     return gb2312;
 }
 
+// The earlier releases patches are made from: folders, at most as many as
+// an item can list patches.
+std::vector<fs::path> PreviousReleases(const std::vector<std::string>& folders) {
+    if (folders.size() > static_cast<std::size_t>(kMaxPatchForms)) {
+        throw UsageError("--previous given " + std::to_string(folders.size()) + " times; at most " +
+                         std::to_string(kMaxPatchForms) + " earlier releases");
+    }
+    std::vector<fs::path> paths;
+    for (const std::string& folder : folders) {
+        std::error_code error;
+        if (!fs::is_directory(folder, error)) throw PublishError("--previous " + folder + ": no such folder");
+        paths.push_back(folder);
+    }
+    return paths;
+}
+
+std::string FieldText(const ManifestEntry& entry, const std::string& name) {
+    for (const ManifestField& field : entry) {
+        if (field.name == name) return field.text;
+    }
+    return std::string();
+}
+
 }  // namespace
 
 void RunManifest(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    const CommandArguments arguments(words, {"base-url", "version", "key", "valid-days", "out"}, 1);
+    const CommandArguments arguments(words, {"base-url", "version", "key", "valid-days", "out", "previous"}, 1,
+                                     {"previous"});
     const fs::path release = arguments.Positional(0);
     const fs::path output = arguments.Required("out");
     const std::string baseUrl = CheckedBaseUrl(arguments.Required("base-url"));
@@ -58,6 +85,7 @@ void RunManifest(const std::vector<std::string>& words, std::ostream& out, std::
     const std::optional<std::string> keyPath = arguments.Option("key");
     if (!keyPath && arguments.Option("valid-days")) throw UsageError("--valid-days applies to a signed manifest (--key)");
     const int validDays = ValidDays(arguments.Option("valid-days"));
+    const std::vector<fs::path> previous = PreviousReleases(arguments.Options("previous"));
     // The key is read first, so that a wrong key costs no walk of the release.
     const EvpPkey key = keyPath ? ReadPrivateKey(*keyPath) : nullptr;
 
@@ -66,7 +94,10 @@ void RunManifest(const std::vector<std::string>& words, std::ostream& out, std::
     std::vector<ManifestEntry> items;
     items.reserve(files.size());
     for (const ReleaseFile& file : files) {
-        items.push_back(DescribeReleaseFile(file, baseUrl, err));
+        ManifestEntry entry = DescribeReleaseFile(file, baseUrl, err);
+        const std::vector<ManifestField> forms = WriteFileForms(file, FieldText(entry, "URL"), previous, err);
+        entry.insert(entry.end(), forms.begin(), forms.end());
+        items.push_back(std::move(entry));
     }
 
     std::string manifest = ManifestText(version, items);

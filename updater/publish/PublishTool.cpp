@@ -10,8 +10,10 @@ constexpr const char* kUsage =
     "  koravel-publish keygen --out DIR\n"
     "      makes DIR/private.pem (PKCS #8, mode 0600) and DIR/public.pem, an RSA-3072 pair\n"
     "  koravel-publish manifest RELEASE_DIR --base-url URL [--version V] [--key private.pem]\n"
-    "                           [--valid-days N] --out Update.xml\n"
-    "      writes the GB2312 manifest of the release folder, signed with --key (valid N days, 30 by default)\n"
+    "                           [--valid-days N] [--previous DIR]... --out Update.xml\n"
+    "      writes the GB2312 manifest of the release folder, signed with --key (valid N days, 30 by default);\n"
+    "      beside each file its compressed form (.zst) and patches from the earlier releases\n"
+    "      given by --previous, at most 8 (.zpatch), where smaller\n"
     "  koravel-publish verify Update.xml --key public.pem [--now YYYY-MM-DDThh:mm:ssZ]\n"
     "      checks the signature and the expiry; exit status 0 only when valid and not expired\n";
 

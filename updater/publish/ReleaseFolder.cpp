@@ -1,5 +1,6 @@
 #include "ReleaseFolder.h"
 
+#include "FormNames.h"
 #include "Gb2312Text.h"
 #include "PublishError.h"
 #include "ReleaseNames.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -39,8 +41,12 @@ public:
             return a.path().filename().native() < b.path().filename().native();
         });
 
+        std::set<std::string> names;
+        for (const fs::directory_entry& entry : entries) names.insert(entry.path().filename().native());
+
         for (const fs::directory_entry& entry : entries) {
             const std::string name = entry.path().filename().native();
+            if (IsFormOfAnotherFile(name, names)) continue;
             const std::string relative = relativeFolder.empty() ? name : relativeFolder + "/" + name;
             if (IsExcluded(entry.path())) continue;
             const bool isLink = entry.is_symlink(error);

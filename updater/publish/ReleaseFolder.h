@@ -19,7 +19,8 @@ struct ReleaseFile {
 
 // Every regular file below the root, depth first, the entries of each folder
 // in byte order of their names, skipping `excluded` (the manifest being
-// written, when it lies inside). Throws PublishError when the root is no
+// written, when it lies inside) and the compressed forms and patches the
+// tool writes beside a file (FormNames.h). Throws PublishError when the root is no
 // folder, or listing every entry the updater could not take: a name it
 // refuses or that has no GB2312 form, a path too long for the client, two
 // names that differ only in letter case (one file on Windows), a symbolic
