@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "LoadedModule.h"
+
 // True when a library of that name lies in the system folder, where an
 // import of a system library is resolved.
 inline bool IsInSystemDirectory(const std::string& library) {
@@ -21,24 +23,19 @@ inline bool IsInSystemDirectory(const std::string& library) {
 class LoadedLibrary {
 public:
     explicit LoadedLibrary(const char* fileName, DWORD flags = 0) : module_(LoadLibraryExA(fileName, nullptr, flags)) {}
-    ~LoadedLibrary() {
-        if (module_ != nullptr) FreeLibrary(module_);
-    }
-    LoadedLibrary(const LoadedLibrary&) = delete;
-    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
 
-    bool IsLoaded() const { return module_ != nullptr; }
+    bool IsLoaded() const { return module_.IsValid(); }
     // The file the loader mapped, or an empty text.
     std::string Path() const {
         char path[MAX_PATH] = {};
-        const DWORD length = module_ != nullptr ? GetModuleFileNameA(module_, path, MAX_PATH) : 0;
+        const DWORD length = module_ ? GetModuleFileNameA(module_.Get(), path, MAX_PATH) : 0;
         return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
     }
-    HMODULE Handle() const { return module_; }
+    HMODULE Handle() const { return module_.Get(); }
 
     // The address of an export found by its exact name, or null.
     void* Export(const char* name) const {
-        return module_ != nullptr ? reinterpret_cast<void*>(GetProcAddress(module_, name)) : nullptr;
+        return module_ ? reinterpret_cast<void*>(GetProcAddress(module_.Get(), name)) : nullptr;
     }
 
     // The names of the export directory in its order; "<export by ordinal
@@ -69,7 +66,7 @@ public:
 private:
     template <typename T>
     const T* At(DWORD relativeAddress) const {
-        return reinterpret_cast<const T*>(reinterpret_cast<const BYTE*>(module_) + relativeAddress);
+        return reinterpret_cast<const T*>(reinterpret_cast<const BYTE*>(module_.Get()) + relativeAddress);
     }
 
     const IMAGE_DATA_DIRECTORY& Directory(int index) const {
@@ -78,5 +75,5 @@ private:
         return nt->OptionalHeader.DataDirectory[index];
     }
 
-    HMODULE module_;
+    LoadedModule module_;
 };

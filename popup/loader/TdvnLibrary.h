@@ -8,6 +8,8 @@
 
 #include "LoadedModule.h"
 
+#include "LoadedModule.h"
+
 class TdvnLibrary {
 public:
     TdvnLibrary();

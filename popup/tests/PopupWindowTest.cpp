@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "GdiHandles.h"
+#include "GdiHandles.h"
 #include "PopupHost.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "FolderCreation.h"
+#include "KernelHandles.h"
 #include "ProgramFolder.h"
 
 #include <gtest/gtest.h>
@@ -18,9 +19,9 @@ void SetModifiedDate(const std::string& path, int year, int month, int day) {
     FILETIME local, universal;
     SystemTimeToFileTime(&noon, &local);
     LocalFileTimeToFileTime(&local, &universal);
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFileTime(file, nullptr, nullptr, &universal);
-    CloseHandle(file);
+    FileHandle file(
+        CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    SetFileTime(file.Get(), nullptr, nullptr, &universal);
 }
 
 std::string ManifestText(const std::vector<ManifestEntry>& entries) { return ManifestText("2.0.0.0", entries); }

@@ -12,20 +12,18 @@ const UINT kSettle = WM_APP + 1;
 NotifyRecorder::NotifyRecorder()
     : ready_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), settled_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
     thread_ = std::thread([this] { Pump(); });
-    WaitForSingleObject(ready_, INFINITE);
+    WaitForSingleObject(ready_.Get(), INFINITE);
 }
 
 NotifyRecorder::~NotifyRecorder() {
     PostMessageA(window_, WM_CLOSE, 0, 0);
     thread_.join();
-    CloseHandle(ready_);
-    CloseHandle(settled_);
 }
 
 std::vector<NotifyRecorder::Notice> NotifyRecorder::Notices() {
     // Posted messages are handled in order: once the marker is, so are they.
     PostMessageA(window_, kSettle, 0, 0);
-    WaitForSingleObject(settled_, 10000);
+    WaitForSingleObject(settled_.Get(), 10000);
     std::lock_guard<std::mutex> guard(lock_);
     return notices_;
 }
@@ -38,7 +36,7 @@ void NotifyRecorder::Pump() {
     RegisterClassA(&windowClass);  // already registered by an earlier recorder is fine
     window_ = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), this);
     SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetEvent(ready_);
+    SetEvent(ready_.Get());
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
 }
@@ -58,7 +56,7 @@ LRESULT CALLBACK NotifyRecorder::WindowProcedure(HWND window, UINT message, WPAR
         return 0;
     }
     if (message == kSettle && self != nullptr) {
-        SetEvent(self->settled_);
+        SetEvent(self->settled_.Get());
         return 0;
     }
     if (message == WM_DESTROY) {

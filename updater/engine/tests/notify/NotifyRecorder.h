@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "KernelHandles.h"
+
 class NotifyRecorder {
 public:
     struct Notice {
@@ -33,8 +35,8 @@ private:
     void Pump();
 
     HWND window_ = nullptr;
-    HANDLE ready_;
-    HANDLE settled_;
+    KernelHandle ready_;
+    KernelHandle settled_;
     std::mutex lock_;
     std::vector<Notice> notices_;
     std::thread thread_;

@@ -8,6 +8,7 @@
 
 #include "trust/CryptoApi.h"
 #include "trust/ManifestTrailer.h"
+#include "LocalMemory.h"
 #include "TestData.h"
 
 namespace {
@@ -39,16 +40,16 @@ std::string Base64(const std::vector<BYTE>& bytes) {
 // SHA-256 signature of data with the tests' private key, most significant byte first.
 std::vector<BYTE> Sign(const std::string& data) {
     const std::vector<BYTE> der = PemToDer(TestData(KV_TEST_SIGNING_KEY));
-    BYTE* blob = nullptr;
+    LocalMemory blob;
     DWORD blobSize = 0;
     if (!CryptDecodeObjectEx(X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, PKCS_RSA_PRIVATE_KEY, der.data(),
-                             static_cast<DWORD>(der.size()), CRYPT_DECODE_ALLOC_FLAG, nullptr, &blob, &blobSize)) {
+                             static_cast<DWORD>(der.size()), CRYPT_DECODE_ALLOC_FLAG, nullptr, blob.Put(), &blobSize)) {
         throw std::runtime_error("test key is not an RSA private key");
     }
     CryptoProvider provider;
     HCRYPTKEY key = 0;
-    const BOOL imported = CryptImportKey(provider.Handle(), blob, blobSize, 0, 0, &key);
-    LocalFree(blob);
+    const BOOL imported = CryptImportKey(provider.Handle(), static_cast<const BYTE*>(blob.Get()), blobSize, 0, 0, &key);
+    blob.Reset();
     if (!imported) throw std::runtime_error("test key import failed");
     Sha256 hash(provider);
     hash.Add(data.data(), data.size());
