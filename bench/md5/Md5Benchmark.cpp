@@ -5,6 +5,7 @@
 // The file is written first when it is missing or of another size.
 #include "HexText.h"
 #include "Md5.h"
+#include "StdioFile.h"
 
 #include <benchmark/benchmark.h>
 #include <openssl/evp.h>
@@ -20,18 +21,15 @@
 
 namespace {
 
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<FILE, FileCloser>;
+using File = StdioFile;
 
 long long FileSize(const std::string& path)
 {
     File file(std::fopen(path.c_str(), "rb"));
-    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) {
+    if (!file || std::fseek(file.Get(), 0, SEEK_END) != 0) {
         return -1;
     }
-    return std::ftell(file.get());
+    return std::ftell(file.Get());
 }
 
 bool WriteFile(const std::string& path, long long size)
@@ -49,7 +47,7 @@ bool WriteFile(const std::string& path, long long size)
             state ^= state << 17;
             b = static_cast<unsigned char>(state);
         }
-        if (std::fwrite(piece.data(), 1, piece.size(), file.get()) != piece.size()) {
+        if (std::fwrite(piece.data(), 1, piece.size(), file.Get()) != piece.size()) {
             return false;
         }
     }
@@ -66,7 +64,7 @@ bool OpenSslMd5OfFile(const std::string& path, unsigned char digest[16])
     }
     std::vector<unsigned char> piece(64 * 1024);
     std::size_t got;
-    while ((got = std::fread(piece.data(), 1, piece.size(), file.get())) > 0) {
+    while ((got = std::fread(piece.data(), 1, piece.size(), file.Get())) > 0) {
         EVP_DigestUpdate(context.get(), piece.data(), got);
     }
     unsigned int length = 0;

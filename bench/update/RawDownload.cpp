@@ -5,22 +5,10 @@
 
 #include <vector>
 
+#include "InternetHandle.h"
+#include "KernelHandles.h"
+
 namespace {
-
-class InternetHandle {
-public:
-    explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
-    ~InternetHandle()
-    {
-        if (handle_ != nullptr) InternetCloseHandle(handle_);
-    }
-    InternetHandle(const InternetHandle&) = delete;
-    InternetHandle& operator=(const InternetHandle&) = delete;
-    HINTERNET Get() const { return handle_; }
-
-private:
-    HINTERNET handle_;
-};
 
 class OutputFile {
 public:
@@ -28,21 +16,15 @@ public:
         : handle_(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))
     {
     }
-    ~OutputFile()
-    {
-        if (IsOpen()) CloseHandle(handle_);
-    }
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool IsOpen() const { return handle_.IsValid(); }
     bool Write(const char* bytes, DWORD count)
     {
         DWORD written = 0;
-        return WriteFile(handle_, bytes, count, &written, nullptr) && written == count;
+        return WriteFile(handle_.Get(), bytes, count, &written, nullptr) && written == count;
     }
 
 private:
-    HANDLE handle_;
+    FileHandle handle_;
 };
 
 }  // namespace

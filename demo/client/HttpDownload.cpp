@@ -4,18 +4,11 @@
 #include <wininet.h>
 
 #include <cstdio>
-#include <memory>
+
+#include "InternetHandle.h"
+#include "StdioFile.h"
 
 namespace {
-
-struct InternetHandleCloser {
-    void operator()(void* handle) const { InternetCloseHandle(static_cast<HINTERNET>(handle)); }
-};
-using InternetHandle = std::unique_ptr<void, InternetHandleCloser>;
-
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
 
 DWORD StatusCode(HINTERNET request) {
     DWORD status = 0;
@@ -30,20 +23,20 @@ bool DownloadToFile(const std::string& url, const std::string& localPath) {
     InternetHandle internet(InternetOpenA("Quorvane demo client", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
     if (!internet) return false;
     DWORD timeout = 10000;
-    InternetSetOptionA(internet.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
-    InternetSetOptionA(internet.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
-    InternetHandle request(InternetOpenUrlA(static_cast<HINTERNET>(internet.get()), url.c_str(), nullptr, 0,
+    InternetSetOptionA(internet.Get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+    InternetSetOptionA(internet.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+    InternetHandle request(InternetOpenUrlA(internet.Get(), url.c_str(), nullptr, 0,
                                             INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
-    if (!request || StatusCode(static_cast<HINTERNET>(request.get())) != 200) return false;
+    if (!request || StatusCode(request.Get()) != 200) return false;
 
-    std::unique_ptr<FILE, FileCloser> file(std::fopen(localPath.c_str(), "wb"));
+    StdioFile file(std::fopen(localPath.c_str(), "wb"));
     if (!file) return false;
     char buffer[4096];
     for (;;) {
         DWORD read = 0;
-        if (!InternetReadFile(static_cast<HINTERNET>(request.get()), buffer, sizeof buffer, &read)) return false;
+        if (!InternetReadFile(request.Get(), buffer, sizeof buffer, &read)) return false;
         if (read == 0) break;
-        if (std::fwrite(buffer, 1, read, file.get()) != read) return false;
+        if (std::fwrite(buffer, 1, read, file.Get()) != read) return false;
     }
-    return std::fflush(file.get()) == 0;
+    return std::fflush(file.Get()) == 0;
 }

@@ -5,15 +5,15 @@
 #include <cstdio>
 #include <string>
 
+#include "StdioFile.h"
+
 class LineLog {
 public:
     explicit LineLog(std::string path) : path_(std::move(path)) {}
 
     void Append(const std::string& line) const {
-        if (FILE* file = std::fopen(path_.c_str(), "ab")) {
-            std::fprintf(file, "%s\r\n", line.c_str());
-            std::fclose(file);
-        }
+        StdioFile file(std::fopen(path_.c_str(), "ab"));
+        if (file) std::fprintf(file.Get(), "%s\r\n", line.c_str());
     }
 
 private:

@@ -13,6 +13,7 @@
 
 #include "DesktopWindows.h"
 #include "GbText.h"
+#include "KernelHandles.h"
 #include "MouseInput.h"
 #include "ResourceIds.h"
 #include "RoadReport.h"
@@ -54,8 +55,7 @@ public:
         if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, path_.c_str(), &startup,
                             &process))
             return false;
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        ProcessHandles{process};  // the client runs on by itself
         return true;
     }
 

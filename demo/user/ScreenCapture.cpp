@@ -1,18 +1,10 @@
 #include "ScreenCapture.h"
 
 #include <cstdio>
-#include <memory>
 #include <vector>
 
 #include "GdiHandles.h"
-
-namespace {
-
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
-
-}  // namespace
+#include "StdioFile.h"
 
 RECT WholeScreen() { return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
@@ -57,9 +49,9 @@ bool SaveScreenRect(const RECT& area, const std::string& bmpPath) {
     fileHeader.bfType = 0x4D42;  // "BM"
     fileHeader.bfOffBits = sizeof fileHeader + sizeof header;
     fileHeader.bfSize = fileHeader.bfOffBits + static_cast<DWORD>(pixels.size());
-    std::unique_ptr<FILE, FileCloser> file(std::fopen(bmpPath.c_str(), "wb"));
+    StdioFile file(std::fopen(bmpPath.c_str(), "wb"));
     if (!file) return false;
-    return std::fwrite(&fileHeader, sizeof fileHeader, 1, file.get()) == 1 &&
-           std::fwrite(&header, sizeof header, 1, file.get()) == 1 &&
-           std::fwrite(pixels.data(), 1, pixels.size(), file.get()) == pixels.size();
+    return std::fwrite(&fileHeader, sizeof fileHeader, 1, file.Get()) == 1 &&
+           std::fwrite(&header, sizeof header, 1, file.Get()) == 1 &&
+           std::fwrite(pixels.data(), 1, pixels.size(), file.Get()) == pixels.size();
 }
