@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include "GdiHandles.h"
-#include "GdiHandles.h"
 #include "PopupHost.h"
 
 namespace {
@@ -253,22 +252,6 @@ TEST_F(PopupWindowTest, AnotherInitKeepsTheWindowAndOnlyChangesWhereClicksGo) {
 
     ASSERT_EQ(1, library_.Init(client_.Handle()));
     Show(ReferXml({Alert(2)}));
-    EXPECT_EQ(2, ClickMessage());
-}
-
-TEST_F(PopupWindowTest, AlertsGoOnShowingWhileTheClientsWindowIsMinimised) {
-    Show(ReferXml({Alert(1), Alert(2)}));
-    ShowWindow(client_.Handle(), SW_SHOWMINNOACTIVE);
-    PumpUntil(300, [] { return false; });
-    EXPECT_TRUE(IsWindowVisible(popup_));
-    EXPECT_TRUE(AtCorner(kFullHeight));
-    EXPECT_EQ(1, ClickMessage());
-    Tick(kTimerNext);
-    EXPECT_TRUE(AtCorner(kFullHeight));
-
-    ShowWindow(client_.Handle(), SW_RESTORE);
-    PumpUntil(300, [] { return false; });
-    EXPECT_TRUE(IsWindowVisible(popup_));
     EXPECT_EQ(2, ClickMessage());
 }
 
