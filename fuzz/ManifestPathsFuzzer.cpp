@@ -114,11 +114,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
 
     // Every name fits: the download and its ".download" copy, the install
-    // target (".update" for the updater's own files), the temporary copy's
-    // folder with room for its name, and the sub-folder.
+    // target (".update" for the updater's own files), its temporary copy
+    // (".installing" after the target), and the sub-folder.
     FUZZ_CHECK(item.downloadPath.size() + 9 < kPathBuffer);
     FUZZ_CHECK(InstallTargetPath(item.installPath, item.fileName).size() < kPathBuffer);
-    FUZZ_CHECK(item.installPath.find_last_of("\\/") + 14 <= kPathBuffer);
+    FUZZ_CHECK(InstallCopyPath(InstallTargetPath(item.installPath, item.fileName)).size() < kPathBuffer);
     FUZZ_CHECK(item.subPath.size() < kPathBuffer);
     return 0;
 }

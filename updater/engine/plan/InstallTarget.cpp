@@ -2,15 +2,8 @@
 
 #include "CaseFolding.h"
 #include "PathLimits.h"
-#include "PathText.h"
 
-namespace {
-
-const size_t kTemporaryNameRoom = 14;
-
-}  // namespace
-
-const char kInstallCopyPrefix[] = "kor";
+const char kInstallCopySuffix[] = ".installing";
 
 bool IsUpdaterOwnFile(const std::string& fileName) {
     return EqualsIgnoreCase(fileName, "Koravel.exe") || EqualsIgnoreCase(fileName, "KoravelRC.dll") ||
@@ -21,7 +14,9 @@ std::string InstallTargetPath(const std::string& destinationPath, const std::str
     return IsUpdaterOwnFile(fileName) ? destinationPath + ".update" : destinationPath;
 }
 
+std::string InstallCopyPath(const std::string& targetPath) { return targetPath + kInstallCopySuffix; }
+
 bool InstallNamesFit(const std::string& destinationPath, const std::string& fileName) {
-    return InstallTargetPath(destinationPath, fileName).size() < kPathBufferBytes &&
-           FolderOfPath(destinationPath).size() + kTemporaryNameRoom <= kPathBufferBytes;
+    // The copy's name is the longest of the two.
+    return InstallCopyPath(InstallTargetPath(destinationPath, fileName)).size() < kPathBufferBytes;
 }

@@ -7,15 +7,15 @@
 
 #include <string>
 
-// Prefix of the temporary copy that is made in the target's folder and moved
-// over the target once complete.
-extern const char kInstallCopyPrefix[];
+// Suffix of the temporary copy that is made beside the target and moved over
+// it once complete: "<target>.installing". A run that is killed leaves at
+// most one per target, under a name the next run recognises and removes.
+extern const char kInstallCopySuffix[];
 
 bool IsUpdaterOwnFile(const std::string& fileName);
 std::string InstallTargetPath(const std::string& destinationPath, const std::string& fileName);
+std::string InstallCopyPath(const std::string& targetPath);
 
 // Whether the installation of a file to this destination can name everything
-// it needs in 260-byte buffers: the target, and the temporary copy, which
-// GetTempFileNameA makes only in a folder that leaves 14 bytes of the buffer
-// for "\<prefix><up to four hex digits>.tmp" and the terminator.
+// it needs in 260-byte buffers: the target and its temporary copy.
 bool InstallNamesFit(const std::string& destinationPath, const std::string& fileName);

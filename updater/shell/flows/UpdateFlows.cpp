@@ -7,6 +7,7 @@
 #include "flows/UpdateDialog.h"
 #include "app/UpdaterApp.h"
 #include "flows/Worker.h"
+#include "run/StepMarks.h"
 
 void UpdateDialog::startWorker(WorkerBody body) {
     // The worker keeps the dialog object alive; the window may be gone.
@@ -104,6 +105,7 @@ void UpdateDialog::runInstallation(DialogRequests& dialog) {
     std::vector<FileListEntry> entries = m_fileList.Take();
     InstallUpdates(entries, dialog, app.programFolder(), app.updateFolder());
     app.allowExit();
+    MarkStep("install.finished");
 }
 
 bool UpdateDialog::readInstallList() {

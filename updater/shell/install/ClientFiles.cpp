@@ -17,3 +17,9 @@ std::string ReleaseNotesPath(const char* updateFolder) { return std::string(upda
 void WritePendingUpdateFlag(const char* programFolder, bool pending) {
     WriteSettingWhole(StockIniWritePath(programFolder), "System", "Update", pending ? "TRUE" : "FALSE");
 }
+
+bool ReadPendingUpdateFlag(const char* programFolder) {
+    char value[16] = {};
+    GetPrivateProfileStringA("System", "Update", "", value, sizeof value, StockIniPath(programFolder).c_str());
+    return lstrcmpiA(value, "TRUE") == 0;
+}

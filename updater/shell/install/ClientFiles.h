@@ -12,3 +12,5 @@ std::string ReleaseNotesPath(const char* updateFolder);
 // Sets [System] Update to "TRUE" or "FALSE", rewriting Stock.ini whole; a
 // failed write goes unnoticed (the file then stays as it was).
 void WritePendingUpdateFlag(const char* programFolder, bool pending);
+// Whether [System] Update says "TRUE" (in any letter case).
+bool ReadPendingUpdateFlag(const char* programFolder);

@@ -7,6 +7,7 @@
 #include "install/InstallerScope.h"
 #include "install/SafeFileCopy.h"
 #include "KernelHandles.h"
+#include "run/StepMarks.h"
 
 namespace {
 
@@ -35,7 +36,14 @@ InstallFolders FoldersOfThisMachine(const char* programFolder, const char* updat
 
 int InstallUpdates(std::vector<FileListEntry>& fileList, InstallProgressView& view, const char* programFolder,
                    const char* updateFolder) {
-    if (fileList.empty()) return 0;
+    if (fileList.empty()) {
+        // Nothing waits, so a flag that says otherwise is left over from a
+        // run that ended between deleting the state file and clearing it:
+        // clear it now, or the client would wait for an installation that
+        // never comes.
+        if (ReadPendingUpdateFlag(programFolder)) WritePendingUpdateFlag(programFolder, false);
+        return 0;
+    }
     const int count = static_cast<int>(fileList.size());
     view.SetRange(count);
     view.EnableFinish(false);
@@ -43,9 +51,12 @@ int InstallUpdates(std::vector<FileListEntry>& fileList, InstallProgressView& vi
 
     for (int i = 0; i < count; ++i) {
         const FileListEntry& entry = fileList[static_cast<size_t>(i)];
-        if (IsEntryInScope(entry, folders) && CanReadShared(entry.sourcePath.c_str())) {
+        if (IsEntryInScope(entry, folders)) {
             std::string target = InstallTargetPath(entry.destinationPath, entry.fileName);
-            if (ReplaceFileWithCopy(entry.sourcePath.c_str(), target.c_str())) DeleteFileA(entry.sourcePath.c_str());
+            RemoveLeftoverCopy(target.c_str());
+            if (CanReadShared(entry.sourcePath.c_str()) && ReplaceFileWithCopy(entry.sourcePath.c_str(), target.c_str()) &&
+                DeleteFileA(entry.sourcePath.c_str()))
+                MarkStep("install.source-deleted");
         }
         view.SetPosition(i + 1);
     }
@@ -54,6 +65,7 @@ int InstallUpdates(std::vector<FileListEntry>& fileList, InstallProgressView& vi
     view.SetDoneCaption();
     fileList.clear();
     DeleteFileA(StateFilePath(updateFolder).c_str());
+    MarkStep("install.state-file-deleted");
     WritePendingUpdateFlag(programFolder, false);
     return 1;
 }

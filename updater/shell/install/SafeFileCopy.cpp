@@ -4,22 +4,36 @@
 
 #include <string>
 
-#include "PathText.h"
+#include "KernelHandles.h"
 #include "plan/InstallTarget.h"
+#include "run/StepMarks.h"
+
+namespace {
+
+// The copy's bytes on the disk, so that a power cut after the move cannot
+// leave the target holding a file whose data never got there.
+bool FlushToDisk(const std::string& path) {
+    FileHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && FlushFileBuffers(file.Get());
+}
+
+}  // namespace
 
 bool ReplaceFileWithCopy(const char* source, const char* target) {
-    // The copy is made beside the target, so that the move is a rename.
-    std::string folder = FolderOfPath(target);
-    if (folder.empty()) folder = ".";
-    char temporary[MAX_PATH];
-    if (!GetTempFileNameA(folder.c_str(), kInstallCopyPrefix, 0, temporary)) return false;
-    if (!CopyFileA(source, temporary, FALSE)) {
-        DeleteFileA(temporary);
+    // Beside the target, so that the move is a rename within one folder.
+    const std::string copy = InstallCopyPath(target);
+    if (!CopyFileA(source, copy.c_str(), FALSE) || !FlushToDisk(copy)) {
+        DeleteFileA(copy.c_str());
         return false;
     }
-    if (!MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
-        DeleteFileA(temporary);
+    MarkStep("install.copy-written");
+    if (!MoveFileExA(copy.c_str(), target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileA(copy.c_str());
         return false;
     }
+    MarkStep("install.copy-moved");
     return true;
 }
+
+void RemoveLeftoverCopy(const char* target) { DeleteFileA(InstallCopyPath(target).c_str()); }

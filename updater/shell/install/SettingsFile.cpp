@@ -1,6 +1,7 @@
 #include "install/SettingsFile.h"
 
 #include "KernelHandles.h"
+#include "run/StepMarks.h"
 
 #include <windows.h>
 
@@ -35,9 +36,13 @@ bool WriteSettingWhole(const std::string& path, const char* section, const char*
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, copy.c_str());
     bool written = WritePrivateProfileStringA(section, key, value, copy.c_str());
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, copy.c_str());
-    if (written && FlushToDisk(copy) &&
-        MoveFileExA(copy.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
+    if (written && FlushToDisk(copy)) {
+        MarkStep("settings.copy-written");
+        if (MoveFileExA(copy.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            MarkStep("settings.copy-moved");
+            return true;
+        }
+    }
     DeleteFileA(copy.c_str());
     return false;
 }

@@ -88,6 +88,33 @@ TEST_F(InstallerTest, EmptyListTouchesNothing) {
     EXPECT_TRUE(view_.events.empty());
 }
 
+// A run killed between deleting the state file and clearing the flag leaves
+// Update=TRUE with nothing to install: the next installation clears it, and
+// leaves the rest of Stock.ini as it was.
+TEST_F(InstallerTest, EmptyListClearsAFlagLeftSetAndKeepsTheRest) {
+    WriteWholeFile(client_.File("Stock.ini"), "[System]\r\nWebAddress=http://127.0.0.1/\r\nUpdate=TRUE\r\n");
+    std::vector<FileListEntry> list;
+    EXPECT_EQ(Install(list), 0);
+    EXPECT_EQ(UpdateFlag(), "FALSE");
+    char address[64] = {};
+    GetPrivateProfileStringA("System", "WebAddress", "", address, sizeof address, client_.File("Stock.ini").c_str());
+    EXPECT_STREQ(address, "http://127.0.0.1/");
+    EXPECT_TRUE(view_.events.empty());
+}
+
+// A killed run may leave the temporary copy of a target behind; the next
+// installation removes it, whether it installs that entry or not.
+TEST_F(InstallerTest, TemporaryCopiesLeftByAKilledRunAreRemoved) {
+    std::vector<FileListEntry> list = {Stage("a.dat"), Stage("b.dat", false), Stage("KoravelRC.dll")};
+    for (const char* left : {"a.dat.installing", "b.dat.installing", "KoravelRC.dll.update.installing"})
+        WriteWholeFile(client_.File(left), "half a copy");
+    EXPECT_EQ(Install(list), 1);
+    for (const char* left : {"a.dat.installing", "b.dat.installing", "KoravelRC.dll.update.installing"})
+        EXPECT_FALSE(PathExists(client_.File(left))) << left;
+    EXPECT_EQ(ReadWholeFile(client_.File("a.dat")), "new a.dat");
+    EXPECT_EQ(ReadWholeFile(client_.File("KoravelRC.dll.update")), "new KoravelRC.dll");
+}
+
 TEST_F(InstallerTest, FailedCopyLeavesTheDestinationWholeAndTheSourceInPlace) {
     std::vector<FileListEntry> list = {Stage("quote.dat"), Stage("news.dat")};
     // The client still holds quote.dat open without sharing.
@@ -106,7 +133,7 @@ TEST_F(InstallerTest, FailedCopyLeavesTheDestinationWholeAndTheSourceInPlace) {
     // No temporary copy is left behind beside the destinations.
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
-    FindHandle search(FindFirstFileA(client_.File("*.tmp").c_str(), &found));
+    FindHandle search(FindFirstFileA(client_.File("*.installing").c_str(), &found));
     if (search.IsValid()) {
         do names.push_back(found.cFileName);
         while (FindNextFileA(search.Get(), &found));

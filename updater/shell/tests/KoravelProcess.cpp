@@ -35,6 +35,12 @@ bool KoravelProcess::WaitExit(DWORD milliseconds) {
     return WaitFor([this] { return !running(); }, std::chrono::milliseconds(milliseconds));
 }
 
+DWORD KoravelProcess::exitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_.process) GetExitCodeProcess(process_.process.Get(), &code);
+    return code;
+}
+
 bool KoravelProcess::running() const {
     return process_.process && WaitForSingleObject(process_.process.Get(), 0) == WAIT_TIMEOUT;
 }

@@ -20,6 +20,8 @@ public:
     bool started() const { return process_.process.IsValid(); }
     bool WaitExit(DWORD milliseconds = 20000);
     bool running() const;
+    // The exit code of the ended process; STILL_ACTIVE while it runs.
+    DWORD exitCode() const;
 
     // A top-level dialog of the process (class "#32770"), shown or hidden;
     // with a caption, only one of that caption.
