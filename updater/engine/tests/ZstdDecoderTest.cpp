@@ -3,6 +3,7 @@
 // manifest's promise (wrong base, damage, a cut, more bytes than the file's
 // size, a window or size beyond the limits) fails without a byte past the
 // expected size reaching the sink and without memory for what it claims.
+#include "DecodeInMemory.h"
 #include "DeltaFixtures.h"
 #include "delta/DeltaLimits.h"
 #include "delta/ZstdDecoder.h"
@@ -26,33 +27,6 @@ public:
     std::string text;
     int writes = 0;
 };
-
-struct Outcome {
-    DecodeStatus fed = DecodeStatus::kOk;  // the last Feed's result
-    DecodeStatus finished = DecodeStatus::kOk;
-    std::string output;
-    size_t peakMemory = 0;
-};
-
-// Feeds the stream in pieces of `piece` bytes, then finishes.
-Outcome Decode(const std::string& stream, uint64_t expectedSize, const std::optional<std::string>& base,
-               size_t piece = SIZE_MAX) {
-    StringSink sink;
-    std::optional<ZstdDecoder> decoder;
-    if (base) {
-        decoder.emplace(expectedSize, PatchBase{base->data(), base->size(), base->size()}, sink);
-    } else {
-        decoder.emplace(expectedSize, sink);
-    }
-    Outcome outcome;
-    for (size_t at = 0; at < stream.size() && outcome.fed == DecodeStatus::kOk; at += piece) {
-        outcome.fed = decoder->Feed(stream.data() + at, std::min(piece, stream.size() - at));
-    }
-    outcome.finished = decoder->Finish();
-    outcome.output = sink.text;
-    outcome.peakMemory = decoder->PeakLibraryMemory();
-    return outcome;
-}
 
 // Frames written by hand from the format's parts, for streams no honest
 // compressor writes: a frame header (window, declared size) and raw or
@@ -101,7 +75,7 @@ TEST(ZstdDecoder, WholeFileAndPatchGiveTheExactFileInAnyPieces) {
     } streams[] = {{"compressed", NewerCompressed(), std::nullopt}, {"patch", NewerPatchFromOlder(), older}};
     for (const auto& s : streams) {
         for (size_t piece : {size_t{1}, size_t{7}, size_t{4096}, SIZE_MAX}) {
-            const Outcome outcome = Decode(s.stream, newer.size(), s.base, piece);
+            const DecodeOutcome outcome = DecodeInMemory(s.stream, newer.size(), s.base, piece);
             EXPECT_EQ(outcome.fed, DecodeStatus::kOk) << s.what << " in pieces of " << piece;
             EXPECT_EQ(outcome.finished, DecodeStatus::kOk) << s.what << " in pieces of " << piece;
             EXPECT_TRUE(outcome.output == newer) << s.what << " in pieces of " << piece;
@@ -126,12 +100,12 @@ TEST(ZstdDecoder, AnotherBaseFails) {
     // frame's content checksum catches at its end.
     std::string changed = OlderFile();
     changed[changed.size() / 2] ^= 0x20;
-    const Outcome outcome = Decode(patch, newer.size(), changed);
+    const DecodeOutcome outcome = DecodeInMemory(patch, newer.size(), changed);
     EXPECT_EQ(outcome.finished, DecodeStatus::kCorrupt);
     EXPECT_FALSE(outcome.output == newer);
 
     // A patch decoded without its base refers to bytes it does not have.
-    EXPECT_NE(Decode(patch, newer.size(), std::string()).finished, DecodeStatus::kOk);
+    EXPECT_NE(DecodeInMemory(patch, newer.size(), std::string()).finished, DecodeStatus::kOk);
 }
 
 TEST(ZstdDecoder, DamagedStreamsFail) {
@@ -157,7 +131,7 @@ TEST(ZstdDecoder, DamagedStreamsFail) {
         {"a second frame after the first", compressed + EmptyCompressed(), DecodeStatus::kCorrupt},
     };
     for (const auto& c : cases) {
-        const Outcome outcome = Decode(c.stream, newer.size(), std::nullopt, 1000);
+        const DecodeOutcome outcome = DecodeInMemory(c.stream, newer.size(), std::nullopt, 1000);
         EXPECT_EQ(outcome.finished, c.expected) << c.what;
         EXPECT_LE(outcome.output.size(), newer.size()) << c.what;
     }
@@ -168,7 +142,7 @@ TEST(ZstdDecoder, AStreamCutAnywhereIsTruncated) {
     const std::string compressed = NewerCompressed();
     for (size_t cut : {size_t{0}, size_t{1}, size_t{5}, size_t{9}, compressed.size() / 3, compressed.size() - 5,
                        compressed.size() - 1}) {
-        const Outcome outcome = Decode(compressed.substr(0, cut), newer.size(), std::nullopt);
+        const DecodeOutcome outcome = DecodeInMemory(compressed.substr(0, cut), newer.size(), std::nullopt);
         EXPECT_EQ(outcome.fed, DecodeStatus::kOk) << "cut at " << cut;
         EXPECT_EQ(outcome.finished, DecodeStatus::kTruncated) << "cut at " << cut;
     }
@@ -198,28 +172,28 @@ TEST(ZstdDecoder, StreamsBeyondThePromiseFailWithoutTheirMemory) {
     };
     for (const auto& c : cases) {
         for (size_t piece : {size_t{3}, SIZE_MAX}) {
-            const Outcome outcome = Decode(c.stream, kExpected, std::nullopt, piece);
+            const DecodeOutcome outcome = DecodeInMemory(c.stream, kExpected, std::nullopt, piece);
             EXPECT_EQ(outcome.finished, c.expected) << c.what << " in pieces of " << piece;
             EXPECT_LE(outcome.output.size(), kExpected) << c.what;
             EXPECT_LT(outcome.peakMemory, kSmallMemory) << c.what;
         }
     }
     // The same frames, honest, decode.
-    const Outcome honest = Decode(Frame(kExpected, 10).Raw(std::string(kExpected, 'r'), true).Bytes(), kExpected,
-                                  std::nullopt, 3);
+    const std::string honestFrame = Frame(kExpected, 10).Raw(std::string(kExpected, 'r'), true).Bytes();
+    const DecodeOutcome honest = DecodeInMemory(honestFrame, kExpected, std::nullopt, 3);
     EXPECT_EQ(honest.finished, DecodeStatus::kOk);
     EXPECT_EQ(honest.output, std::string(kExpected, 'r'));
 }
 
 TEST(ZstdDecoder, AnEmptyFile) {
-    const Outcome empty = Decode(EmptyCompressed(), 0, std::nullopt);
+    const DecodeOutcome empty = DecodeInMemory(EmptyCompressed(), 0, std::nullopt);
     EXPECT_EQ(empty.finished, DecodeStatus::kOk);
     EXPECT_EQ(empty.output, "");
 
     // The manifest says empty; the stream holds the newer file, or claims
     // to be empty and holds a byte.
-    EXPECT_EQ(Decode(NewerCompressed(), 0, std::nullopt).finished, DecodeStatus::kSizeMismatch);
-    const Outcome lying = Decode(Frame(0, 10).Raw("x", true).Bytes(), 0, std::nullopt);
+    EXPECT_EQ(DecodeInMemory(NewerCompressed(), 0, std::nullopt).finished, DecodeStatus::kSizeMismatch);
+    const DecodeOutcome lying = DecodeInMemory(Frame(0, 10).Raw("x", true).Bytes(), 0, std::nullopt);
     EXPECT_EQ(lying.finished, DecodeStatus::kTooLong);
     EXPECT_EQ(lying.output, "");
 }

@@ -7,7 +7,7 @@
 
 #include "HexText.h"
 #include "TestFiles.h"
-#include "delta/ZstdDecoder.h"
+#include "DecodeInMemory.h"
 #include "manifest/ManifestFields.h"
 #include "manifest/UpdateItem.h"
 
@@ -51,28 +51,13 @@ std::string RandomBytes(unsigned seed, size_t size) {
     return bytes;
 }
 
-class StringSink : public DecodeSink {
-public:
-    bool Write(const char* bytes, size_t size) override {
-        text.append(bytes, size);
-        return true;
-    }
-    std::string text;
-};
-
 // The form decoded as the updater will: the whole file's size from the item,
 // a patch against its base.
-std::optional<std::string> Decoded(const std::string& stream, uint64_t size, const std::string* base = nullptr) {
-    StringSink sink;
-    std::optional<ZstdDecoder> decoder;
-    if (base) {
-        decoder.emplace(size, PatchBase{base->data(), base->size(), base->size()}, sink);
-    } else {
-        decoder.emplace(size, sink);
-    }
-    if (decoder->Feed(stream.data(), stream.size()) != DecodeStatus::kOk) return std::nullopt;
-    if (decoder->Finish() != DecodeStatus::kOk) return std::nullopt;
-    return sink.text;
+std::optional<std::string> Decoded(const std::string& stream, uint64_t size,
+                                   const std::optional<std::string>& base = std::nullopt) {
+    const DecodeOutcome outcome = DecodeInMemory(stream, size, base);
+    if (outcome.finished != DecodeStatus::kOk) return std::nullopt;
+    return outcome.output;
 }
 
 class FileForms : public ::testing::Test {
@@ -130,9 +115,9 @@ TEST_F(FileForms, CompressedFilesAndPatchesDecodeToTheExactFile) {
         EXPECT_EQ(item[prefix + "Length"], std::to_string(patch.size())) << prefix;
         EXPECT_EQ(item[prefix + "SHA256"], Sha256(patch)) << prefix;
         EXPECT_LT(patch.size(), zst.size()) << prefix;
-        EXPECT_TRUE(Decoded(patch, v3.size(), &base) == v3) << prefix;
+        EXPECT_TRUE(Decoded(patch, v3.size(), base) == v3) << prefix;
         const std::string& other = prefix == "Patch1" ? v1 : v2;
-        EXPECT_FALSE(Decoded(patch, v3.size(), &other) == v3) << prefix;
+        EXPECT_FALSE(Decoded(patch, v3.size(), other) == v3) << prefix;
     }
 
     // The updater reads the same into its item.
