@@ -5,6 +5,12 @@ option(QV_SANITIZE "Build native code with AddressSanitizer and UndefinedBehavio
 
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" OR CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   add_compile_options(-Wall -Wextra)
+  # No build folder in a binary or its debug file (__FILE__, line tables, the
+  # compilation folder): the same commit built in two folders gives the same
+  # bytes. The build tree's map comes last so that it wins for generated files
+  # of a build tree inside the source tree.
+  add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.
+                      -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
 endif()
 
 if(QV_SANITIZE AND NOT WIN32)

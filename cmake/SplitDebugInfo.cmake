@@ -8,6 +8,11 @@ get_filename_component(name "${BINARY}" NAME)
 set(debug_file "${folder}/debug/${name}.debug")
 file(MAKE_DIRECTORY "${folder}/debug")
 
+# objcopy stamps every PE file it writes with the current time unless
+# SOURCE_DATE_EPOCH names one; 0 keeps the linker's empty stamp, so that the
+# shipped file and its debug file depend on their contents only.
+set(ENV{SOURCE_DATE_EPOCH} 0)
+
 foreach(step
     "--only-keep-debug;${BINARY};${debug_file}"
     "--strip-debug;--strip-unneeded;${BINARY}"
