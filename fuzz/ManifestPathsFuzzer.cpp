@@ -14,6 +14,7 @@
 #include "manifest/ManifestFields.h"
 #include "manifest/NameRules.h"
 #include "plan/InstallTarget.h"
+#include "transfer/DownloadSuffix.h"
 
 #include <algorithm>
 #include <cctype>
@@ -113,10 +114,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         FUZZ_CHECK(item.installPath.compare(0, item.subPath.size() + 1, item.subPath + "\\") == 0);
     }
 
-    // Every name fits: the download and its ".download" copy, the install
+    // Every name fits: the download, its ".download" copy and that copy's
+    // ".validator", the install
     // target (".update" for the updater's own files), its temporary copy
     // (".installing" after the target), and the sub-folder.
-    FUZZ_CHECK(item.downloadPath.size() + 9 < kPathBuffer);
+    FUZZ_CHECK((item.downloadPath + kDownloadSuffix + kValidatorSuffix).size() < kPathBuffer);
     FUZZ_CHECK(InstallTargetPath(item.installPath, item.fileName).size() < kPathBuffer);
     FUZZ_CHECK(InstallCopyPath(InstallTargetPath(item.installPath, item.fileName)).size() < kPathBuffer);
     FUZZ_CHECK(item.subPath.size() < kPathBuffer);

@@ -80,7 +80,7 @@ bool DeriveItemPaths(UpdateItem* item, const ItemFolders& folders) {
         if (base == &folders.program) sub = folders.program + "\\" + item->localPath;
     }
     bool safe = IsPlainFileName(item->fileName) && IsPlainFolderPath(item->localPath) &&
-                Fits(download + kDownloadSuffix) && InstallNamesFit(install, item->fileName) && Fits(sub);
+                Fits(download + kDownloadSuffix + kValidatorSuffix) && InstallNamesFit(install, item->fileName) && Fits(sub);
     item->pathsSafe = safe;
     if (!safe) {
         item->downloadPath.clear();

@@ -191,7 +191,12 @@ void UpdateEngineImpl::LogTransfer(const CInetFile& file) {
                  static_cast<unsigned long long>(request.milliseconds));
         log.Append(line);
     }
-    if (file.ResumedFrom() > 0) {
+    if (file.ResumedFrom() == 0) return;
+    if (file.Requests().empty() || file.BytesReceived() == 0) {
+        // The partial file was whole already: moved into place as it was.
+        log.Append("complete " + file.Url() + " from its partial file of " + std::to_string(file.ResumedFrom()) +
+                   " bytes");
+    } else {
         log.Append("resume " + file.Requests().back().url + " from byte " + std::to_string(file.ResumedFrom()));
     }
 }

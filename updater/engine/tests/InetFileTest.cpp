@@ -325,6 +325,44 @@ TEST_F(InetFileTest, ACutTransferIsResumedWhereTheServerAllows) {
     }
 }
 
+// A run that ended after a body was whole and before it was moved into place
+// leaves a partial file of the whole size. It is moved into place as it is:
+// without a request when the manifest gives the size, or when the server
+// answers the range after its end with 416 and the file's size.
+TEST_F(InetFileTest, APartialFileThatIsAlreadyWholeIsMovedIntoPlace) {
+    const std::string body = Body(30000);
+    const struct {
+        const char* what;
+        int64_t expectedSize;
+        int requests;
+    } cases[] = {
+        {"size from the manifest", static_cast<int64_t>(body.size()), 0},
+        {"size from a 416", 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string target = std::string("/whole/") + c.what;
+        std::replace(target.begin(), target.end(), ' ', '-');
+        server.ServeVersions(target, {{body, kEtag, ""}}, true);
+        const std::string local = folder.File("whole.bin");
+        DeleteFileA(local.c_str());
+        WriteWholeFile(local + ".download", body);
+        WriteWholeFile(local + ".download.validator", kEtag);
+
+        Transfer rest(server.Url(target), local, c.expectedSize, nullptr, kDefaultLowSpeedLimit, true);
+        EXPECT_TRUE(rest.file.Completed()) << rest.file.LastErrorText();
+        EXPECT_EQ(ReadWholeFile(local), body);
+        EXPECT_FALSE(PathExists(local + ".download"));
+        EXPECT_FALSE(PathExists(local + ".download.validator"));
+        EXPECT_EQ(rest.file.ResumedFrom(), body.size());
+        EXPECT_EQ(server.RequestCount(target), c.requests);
+        EXPECT_EQ(server.BodyBytesSent(target), 0u);
+        if (c.requests == 1) {
+            EXPECT_EQ(server.Requests().back().Header("Range"), "bytes=" + std::to_string(body.size()) + "-");
+        }
+    }
+}
+
 // Without a validator, or when the caller does not keep partial files (the
 // news and the manifest), a cut transfer leaves nothing behind; a caller that
 // does not resume starts a leftover partial file again from zero.

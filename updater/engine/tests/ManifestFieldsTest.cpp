@@ -291,7 +291,9 @@ TEST(ManifestFields, FileNamesAndFolderNamesMustBeWindowsNames) {
 // 246 bytes, or in ".update" for the updater's own files.
 TEST(ManifestFields, PathLengthsCountTheTemporaryNames) {
     const std::string update = "C:\\Client\\Update\\";
-    const std::string program = "C:\\Client";  // install folder: program, '\\', LocalPath
+    // install folder: program, '\\', LocalPath; a long program folder keeps
+    // the LocalPath, and so the download side, short in the install cases
+    const std::string program = "C:\\Program Files\\Quorvane Stock Analysis Client\\Installation";
     const ItemFolders folders{program, "C:\\Windows", "C:\\Windows\\system32", update};
     auto LocalPathFor = [&](size_t installFolderLength) {
         return std::string(installFolderLength - program.size() - 1, 'p');
@@ -302,9 +304,10 @@ TEST(ManifestFields, PathLengthsCountTheTemporaryNames) {
         std::string localPath;
         bool safe;
     } cases[] = {
-        // download: update folder, '\\', name and ".download" (9) below 260
-        {"download name just fits", std::string(259 - 9 - update.size() - 1, 'n'), "", true},
-        {"download name one too long", std::string(260 - 9 - update.size() - 1, 'n'), "", false},
+        // download: update folder, '\\', name and ".download.validator" (19)
+        // below 260
+        {"download name just fits", std::string(259 - 19 - update.size() - 1, 'n'), "", true},
+        {"download name one too long", std::string(260 - 19 - update.size() - 1, 'n'), "", false},
         // the installation's temporary copy: install folder, '\\', name and
         // ".installing" (11) below 260
         {"install copy name just fits", "a.dll", LocalPathFor(259 - 11 - 6), true},
@@ -318,10 +321,13 @@ TEST(ManifestFields, PathLengthsCountTheTemporaryNames) {
         UpdateItem item;
         item.fileName = c.fileName;
         item.localPath = c.localPath;
-        // the download side is long enough only where the case is about it
-        ItemFolders shortUpdate = folders;
-        if (!c.localPath.empty()) shortUpdate.update = "U:\\";
-        EXPECT_EQ(DeriveItemPaths(&item, shortUpdate), c.safe) << c.what;
+        // only the side the case is about is long: the other one's folder is short
+        ItemFolders caseFolders = folders;
+        if (c.localPath.empty())
+            caseFolders.program = "P:";
+        else
+            caseFolders.update = "U:\\";
+        EXPECT_EQ(DeriveItemPaths(&item, caseFolders), c.safe) << c.what;
     }
 }
 

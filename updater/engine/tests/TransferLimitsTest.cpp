@@ -154,6 +154,34 @@ TEST(TransferResume, ContentRangeIsReadStrictly) {
     }
 }
 
+// A 416 answer names the whole file's size, which tells whether a partial
+// file already holds all of it.
+TEST(TransferResume, TheSizeOfAnUnsatisfiableRangeIsReadStrictly) {
+    const struct {
+        const char* text;
+        bool parses;
+        uint64_t total;
+    } cases[] = {
+        {"bytes */1000", true, 1000},
+        {" bytes */0 ", true, 0},
+        {"bytes */8589934592", true, uint64_t{2} << 32},
+        {"bytes 0-999/1000", false, 0},
+        {"bytes */", false, 0},
+        {"bytes */*", false, 0},
+        {"bytes */1000x", false, 0},
+        {"items */1000", false, 0},
+        {"bytes */99999999999999999999", false, 0},
+        {"", false, 0},
+    };
+    for (const auto& c : cases) {
+        uint64_t total = 0;
+        ASSERT_EQ(ParseUnsatisfiedRange(c.text, &total), c.parses) << c.text;
+        if (c.parses) {
+            EXPECT_EQ(total, c.total) << c.text;
+        }
+    }
+}
+
 TEST(TransferResume, ARangeContinuesThePartialFileToItsEndOnly) {
     const struct {
         ContentRange range;

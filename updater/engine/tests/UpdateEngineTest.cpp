@@ -7,6 +7,7 @@
 #include "TestHttpServer.h"
 #include "TestManifestSigner.h"
 #include "run/UpdateEngine.h"
+#include "transfer/InetFile.h"
 
 #include <gtest/gtest.h>
 
@@ -580,6 +581,42 @@ TEST_F(SignedManifestTest, TheLogRecordsARefusedSignature) {
     EXPECT_GE(traced, 0);
     EXPECT_NE(trace.find("manifest signature: refused, signature does not match"), std::string::npos);
     EXPECT_EQ(FindLog(log, "refusal: manifest signature refused, signature does not match"), traced + 1);
+}
+
+// The log tells what really came: a refused redirect with the status it
+// came with, a redirect loop with each of its requests, and a body past its
+// limit with the bytes that arrived.
+TEST_F(UpdateEngineTest, TheLogTellsRefusedRedirectsLoopsAndOverlongBodies) {
+    const std::string ftp = server.Url("/files/ftp.bin");
+    const std::string loop = server.Url("/files/loop.bin");
+    const std::string overlong = server.Url("/files/long.bin");
+    server.ServeRedirect("/files/ftp.bin", 302, "ftp://127.0.0.1/ftp.bin");
+    server.ServeRedirect("/files/loop.bin", 302, loop);
+    server.ServeUnannounced("/files/long.bin", std::string(3000, 'x'));
+    client.WriteManifest({ManifestEntry{{"FileName", "ftp.bin"}, {"URL", ftp}, {"Length", "10"}},
+                          ManifestEntry{{"FileName", "loop.bin"}, {"URL", loop}, {"Length", "10"}},
+                          ManifestEntry{{"FileName", "long.bin"}, {"URL", overlong}, {"Length", "1000"}}});
+    Run(kDownloadSteps, nullptr);
+    const std::vector<std::string> log = LogTexts(client.InUpdate("Koravel.log"));
+    std::string all;
+    for (const std::string& text : log) all += text + "\n";
+
+    EXPECT_GE(FindLog(log, "request " + ftp + " status 302 bytes 0 "), 0) << all;
+    // The loop's transfer: its first request and every redirect after it,
+    // one line each, in a row.
+    const std::string loopRequest = "request " + loop + " status 302 ";
+    int at = FindLog(log, loopRequest);
+    ASSERT_GE(at, 0) << all;
+    int loopRequests = 0;
+    while (at < static_cast<int>(log.size()) && log[at].compare(0, loopRequest.size(), loopRequest) == 0) {
+        ++loopRequests;
+        ++at;
+    }
+    EXPECT_EQ(loopRequests, CInetFile::kMaxRedirects + 1) << all;
+    const int longRequest = FindLog(log, "request " + overlong + " status 200 bytes ");
+    ASSERT_GE(longRequest, 0) << all;
+    const std::string bytesText = log[longRequest].substr(("request " + overlong + " status 200 bytes ").size());
+    EXPECT_GT(std::stoull(bytesText), 1000u) << log[longRequest];
 }
 
 // A line that would take the log past its limit moves it to Koravel.log.1,

@@ -1,10 +1,13 @@
 #include "transfer/InetFile.h"
 
+#include <algorithm>
+
 #include "run/EngineTexts.h"
 #include "transfer/InternetConnection.h"
 #include "transfer/PartialFile.h"
 #include "transfer/RequestPath.h"
 #include "transfer/ResumeValidator.h"
+#include "run/StepMarks.h"
 #include "transfer/TransferLimits.h"
 
 #include <string>
@@ -66,7 +69,7 @@ void CInetFile::Run() {
         // Out of memory or the like: the transfer simply did not complete.
     }
     if (!requests_.empty()) {
-        requests_.back().bytes = bytesReceived_;
+        requests_.back().bytes = std::max(requests_.back().bytes, bytesReceived_.load());
         requests_.back().milliseconds = GetTickCount64() - requestStart_;
     }
 }
@@ -96,8 +99,8 @@ DWORD CInetFile::SendFollowingRedirects(HttpGet& http, const std::string& header
     for (int redirects = 0;; ++redirects) {
         http.Connect(url.host, url.port);
         DWORD status = http.Send(objectPath, headers.c_str(), url.isHttps);
+        requests_.back().status = status;
         if (!IsRedirect(status)) {
-            requests_.back().status = status;
             http.ResponseHeader(HTTP_QUERY_CONTENT_RANGE, &requests_.back().rangeGranted);
             return status;
         }
@@ -110,10 +113,22 @@ DWORD CInetFile::SendFollowingRedirects(HttpGet& http, const std::string& header
         address = next;
         // The server's own address, already in the form it wants.
         objectPath = url.objectPath;
+        // Every request of a redirect chain has its own facts, so that a
+        // loop shows each of its requests.
+        const uint64_t sent = GetTickCount64();
+        requests_.back().milliseconds = sent - requestStart_;
+        requestStart_ = sent;
+        RequestFacts hop;
+        hop.url = next;
+        hop.rangeAsked = facts.rangeAsked;
+        requests_.push_back(hop);
     }
 }
 
 namespace {
+
+// The answer to a range that starts at or past the end of the file.
+const DWORD kRangeNotSatisfiable = 416;
 
 // The answer's validator: its ETag, else its Last-Modified; empty if none.
 std::string ValidatorOf(HttpGet& http) {
@@ -125,6 +140,15 @@ std::string ValidatorOf(HttpGet& http) {
 
 }  // namespace
 
+void CInetFile::CompletePartial(uint64_t size) {
+    PartialFile file(TemporaryPath(), true);
+    if (!file.IsOpen() || file.InitialSize() != size || !file.MoveTo(localPath_)) Raise(kLocalFileFailed);
+    resumedFrom_ = size;
+    bytesReceived_ = 0;
+    MarkStep("download.moved");
+    completed_ = true;
+}
+
 void CInetFile::Transfer() {
     HttpGet http(kAgent, connectTimeoutMs_, receiveTimeoutMs_);
     resumedFrom_ = 0;
@@ -132,6 +156,14 @@ void CInetFile::Transfer() {
     uint64_t offset = 0;
     bool resuming = resumeExisting_ && FindResumablePartial(TemporaryPath(), &validator, &offset);
     if (!resumeExisting_) RemovePartial(TemporaryPath());
+    // A partial file that already holds as many bytes as the file has (a
+    // run ended after the body was whole and before it was moved into
+    // place) is complete: nothing is asked, and the digest check that
+    // follows every download decides about it.
+    if (resuming && expectedSize_ > 0 && offset == static_cast<uint64_t>(expectedSize_)) {
+        CompletePartial(offset);
+        return;
+    }
 
     DWORD status = 0;
     ContentRange range;
@@ -146,6 +178,14 @@ void CInetFile::Transfer() {
                          http.ResponseHeader(HTTP_QUERY_CONTENT_RANGE, &rangeText) &&
                          ParseContentRange(rangeText, &range) && RangeContinues(range, offset, hasLength, announced) &&
                          ValidatorOf(http) == validator;
+        // No byte is left to send: the partial file is the whole file.
+        uint64_t total = 0;
+        if (!continues && status == kRangeNotSatisfiable &&
+            http.ResponseHeader(HTTP_QUERY_CONTENT_RANGE, &rangeText) && ParseUnsatisfiedRange(rangeText, &total) &&
+            total == offset) {
+            CompletePartial(offset);
+            return;
+        }
         if (!continues) resuming = false;
         // Anything but a continuation or the whole file: the partial file is
         // of no use, and the whole file is asked for anew.
@@ -191,6 +231,8 @@ void CInetFile::Transfer() {
         if (got == 0) break;
         // More than announced is no download.
         if (got > ceiling - bytesReceived_) {
+            // What arrived is told as it was, the excess included.
+            requests_.back().bytes = bytesReceived_ + got;
             file.Abandon();
             return;
         }
@@ -199,6 +241,7 @@ void CInetFile::Transfer() {
             Raise(kLocalFileFailed);
         }
         bytesReceived_ += got;
+        MarkStep("download.chunk-written");
         if (cancelRequested_) {
             file.Abandon();
             return;
@@ -211,5 +254,6 @@ void CInetFile::Transfer() {
         return;
     }
     if (!file.MoveTo(localPath_)) Raise(kLocalFileFailed);
+    MarkStep("download.moved");
     completed_ = true;
 }

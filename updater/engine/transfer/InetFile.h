@@ -81,6 +81,7 @@ public:
     ~CInetFile() override;  // cancels a running transfer and waits for its thread
 
     void SetUrl(const std::string& url) { url_ = url; }
+    const std::string& Url() const { return url_; }
     void SetLocalPath(const std::string& path) { localPath_ = path; }
     void SetFileName(const std::string& name) { fileName_ = name; }
     void SetKind(int kind) { kind_ = kind; }
@@ -113,11 +114,11 @@ public:
 
     // What one request of the transfer asked and got, for the support log.
     struct RequestFacts {
-        std::string url;           // the address asked for (before redirects)
-        DWORD status = 0;          // of the answer that was no redirect; 0: none
+        std::string url;           // the address asked for (each redirect is a request of its own)
+        DWORD status = 0;          // of its answer, a redirect's too; 0: none
         std::string rangeAsked;    // the Range header's value; empty: the whole file
         std::string rangeGranted;  // the answer's Content-Range; empty: none
-        uint64_t bytes = 0;        // body bytes received
+        uint64_t bytes = 0;        // body bytes received, those past a limit included
         uint64_t milliseconds = 0; // from sending to the end of its body
     };
     // The transfer's requests in order (a refused resume is followed by a
@@ -129,6 +130,8 @@ protected:
 
 private:
     void Transfer();
+    // Moves a partial file of `size` bytes, the whole file, into place.
+    void CompletePartial(uint64_t size);
     DWORD SendFollowingRedirects(HttpGet& http, const std::string& headers);
     [[noreturn]] void Raise(int cause);
     std::string TemporaryPath() const { return localPath_ + kDownloadSuffix; }

@@ -1,5 +1,7 @@
 #include "transfer/PartialFile.h"
 
+#include "transfer/DownloadSuffix.h"
+
 #include "transfer/ResumeValidator.h"
 #include "WholeFile.h"
 
@@ -25,7 +27,7 @@ Registry& OpenPartialFiles() {
 
 }  // namespace
 
-std::string PartialValidatorPath(const std::string& partialPath) { return partialPath + ".validator"; }
+std::string PartialValidatorPath(const std::string& partialPath) { return partialPath + kValidatorSuffix; }
 
 bool FindResumablePartial(const std::string& partialPath, std::string* validator, uint64_t* size) {
     std::string text;
@@ -99,9 +101,12 @@ bool PartialFile::KeepForResume(const std::string& validator) {
 bool PartialFile::MoveTo(const std::string& target) {
     Registry& registry = OpenPartialFiles();
     std::lock_guard<std::mutex> guard(registry.lock);
+    // The bytes reach the disk before the name does.
+    if (handle_) FlushFileBuffers(handle_.Get());
     handle_.Reset();
     if (registry.discarded) return false;
-    moved_ = MoveFileExA(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
+    moved_ = MoveFileExA(path_.c_str(), target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) != 0;
     if (moved_) {
         registry.paths.erase(path_);
         DeleteFileA(PartialValidatorPath(path_).c_str());

@@ -68,6 +68,20 @@ bool ParseContentRange(const std::string& text, ContentRange* range) {
     return true;
 }
 
+bool ParseUnsatisfiedRange(const std::string& text, uint64_t* total) {
+    size_t pos = 0;
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+    const std::string prefix = "bytes */";
+    if (text.compare(pos, prefix.size(), prefix) != 0) return false;
+    pos += prefix.size();
+    uint64_t parsed = 0;
+    if (!ReadNumber(text, &pos, &parsed)) return false;
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+    if (pos != text.size()) return false;
+    *total = parsed;
+    return true;
+}
+
 bool RangeContinues(const ContentRange& range, uint64_t offset, bool hasContentLength, uint64_t contentLength) {
     if (range.first != offset || range.last + 1 != range.total) return false;
     return !hasContentLength || contentLength == range.last - range.first + 1;

@@ -34,6 +34,10 @@ struct ContentRange {
 // units, last below first, last not below total).
 bool ParseContentRange(const std::string& text, ContentRange* range);
 
+// Parses the Content-Range of a 416 answer, "bytes */<total>": the size of
+// the whole file, which a partial file of that size already holds.
+bool ParseUnsatisfiedRange(const std::string& text, uint64_t* total);
+
 // Whether a 206 answer continues a partial file of `offset` bytes up to the
 // file's end: its range starts at the offset, ends at the last byte, and a
 // Content-Length given agrees with it.
