@@ -8,7 +8,7 @@
 #include "PathText.h"
 #include "ProgramFolder.h"
 #include "Timing.h"
-#include "UpdateEngine.h"
+#include "run/UpdateEngine.h"
 
 #include <windows.h>
 

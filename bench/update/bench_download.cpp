@@ -11,7 +11,7 @@
 #include "ClientFolder.h"
 #include "RawDownload.h"
 #include "Timing.h"
-#include "UpdateEngine.h"
+#include "run/UpdateEngine.h"
 
 #include <windows.h>
 

@@ -6,7 +6,9 @@
 // bench_resume <work folder> <url> <size in bytes>
 // Prints "bench: resume_whole 1" once the file arrived whole.
 #include "ClientFolder.h"
-#include "UpdateEngine.h"
+#include "run/UpdateEngine.h"
+#include "transfer/DownloadSuffix.h"
+#include "transfer/PartialFile.h"
 
 #include <windows.h>
 

@@ -8,8 +8,6 @@
 
 #include "LoadedModule.h"
 
-#include "LoadedModule.h"
-
 class TdvnLibrary {
 public:
     TdvnLibrary();

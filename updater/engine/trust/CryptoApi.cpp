@@ -2,16 +2,11 @@
 
 #include <algorithm>
 
-#include "KernelHandles.h"
-#include "LocalMemory.h"
-
 #include "HexText.h"
 #include "WholeFile.h"
 
-namespace {
-
-
-}  // namespace
+#include "KernelHandles.h"
+#include "LocalMemory.h"
 
 CryptoProvider::CryptoProvider() {
     if (!CryptAcquireContextA(&handle_, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT | CRYPT_SILENT)) {
@@ -49,21 +44,17 @@ std::vector<uint8_t> Sha256::Digest() {
     return digest;
 }
 
-std::string Sha256TextOfFile(const char* path) {
-    FileHandle file(
-        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid()) return "";
+std::optional<std::string> Sha256TextOfFile(const std::string& path) {
     CryptoProvider provider;
     Sha256 hash(provider);
-    std::vector<uint8_t> buffer(64 * 1024);
-    for (;;) {
-        DWORD read = 0;
-        if (!ReadFile(file.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) return "";
-        if (read == 0) break;
-        if (!hash.Add(buffer.data(), read)) return "";
-    }
+    bool hashed = true;
+    const FileRead read = ReadFileInPieces(path, [&](const char* bytes, std::size_t size) {
+        hashed = hashed && hash.Add(bytes, size);
+    });
+    if (!read || !hashed) return std::nullopt;
     const std::vector<uint8_t> digest = hash.Digest();
-    return digest.empty() ? std::string() : HexText(digest, digest.size(), "0123456789ABCDEF");
+    if (digest.empty()) return std::nullopt;
+    return HexText(digest.data(), digest.size(), HexLetters::kUpper);
 }
 
 std::unique_ptr<CryptoApiSignatureKey> CryptoApiSignatureKey::FromPem(const std::string& pem) {
