@@ -14,9 +14,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# No link time in the PE header (its TimeDateStamp is 0), so that a binary
-# whose sources did not change links to the same bytes (cmake/tests).
-set(qv_mingw_link_flags "-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp")
-set(CMAKE_EXE_LINKER_FLAGS_INIT    "${qv_mingw_link_flags}")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "${qv_mingw_link_flags}")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "${qv_mingw_link_flags}")
+set(CMAKE_EXE_LINKER_FLAGS_INIT    "-static -static-libgcc -static-libstdc++")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
