@@ -1,3 +1,4 @@
+#include "DurableFile.h"
 #include "FolderCreation.h"
 #include "PathText.h"
 #include "TestFiles.h"
@@ -73,6 +74,26 @@ TEST(FolderCreation, CreatesEveryLevelTheDeepestIncluded) {
     // A level that is a file cannot become a folder.
     EXPECT_FALSE(CreateFolders(file + s + "h"));
     EXPECT_FALSE(CreateFolders(""));
+}
+
+// A durable replacement leaves the new bytes and nothing beside them, or,
+// when it cannot be made, the old file as it was.
+TEST(DurableFile, ReplacesTheFileWholeOrNotAtAll) {
+    ScratchFolder folder;
+    const std::string path = folder.File("record.txt");
+    ASSERT_TRUE(WriteWholeFile(path, "old"));
+    ASSERT_TRUE(WriteWholeFile(path + ".new", "half a copy a killed run left"));
+    EXPECT_TRUE(ReplaceFileDurably(path, "new bytes"));
+    std::string bytes;
+    EXPECT_TRUE(ReadWholeFile(path, &bytes));
+    EXPECT_EQ(bytes, "new bytes");
+    EXPECT_FALSE(ReadWholeFile(path + ".new", &bytes));
+
+    EXPECT_TRUE(ReplaceFileDurably(folder.File("created.txt"), "first"));
+    EXPECT_TRUE(ReadWholeFile(folder.File("created.txt"), &bytes));
+    EXPECT_EQ(bytes, "first");
+
+    EXPECT_FALSE(ReplaceFileDurably(folder.File("missing") + "/record.txt", "nowhere"));
 }
 
 }  // namespace

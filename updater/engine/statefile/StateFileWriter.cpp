@@ -1,5 +1,8 @@
 #include "statefile/StateFileWriter.h"
 
+#include "DurableFile.h"
+#include "run/StepMarks.h"
+
 #include "ControlCharacter.h"
 
 #include <cstdarg>
@@ -44,7 +47,7 @@ StateFileWriter::StateFileWriter(const std::string& path, int plannedCount, int 
     Line("UPDATECOUNT %d", plannedCount);
     Line("DOWNLOAD %d/%d", date, time);
     Line("");
-    std::fflush(file_.Get());
+    SyncToDisk(file_.Get());
 }
 
 bool StateFileWriter::WriteBlock(const UpdateItem& item, bool downloaded) {
@@ -67,7 +70,11 @@ bool StateFileWriter::WriteBlock(const UpdateItem& item, bool downloaded) {
     AppendLine(&block, "DOWNLOADSTATUS", downloaded ? "TRUE" : "FALSE");
     block += "END\r\n\r\n";
     bool written = std::fwrite(block.data(), 1, block.size(), file_.Get()) == block.size();
-    return std::fflush(file_.Get()) == 0 && written;
+    // On the disk before the engine goes on: the installation trusts a block
+    // once it is there, so a power cut must not take it back.
+    bool synced = SyncToDisk(file_.Get());
+    if (synced && written) MarkStep("statefile.block-written");
+    return synced && written;
 }
 
 void StateFileWriter::Line(const char* format, ...) {

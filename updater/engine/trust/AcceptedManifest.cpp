@@ -1,6 +1,7 @@
 #include "trust/AcceptedManifest.h"
 
 #include "trust/ManifestTrailer.h"
+#include "DurableFile.h"
 #include "WholeFile.h"
 
 namespace {
@@ -17,5 +18,5 @@ std::optional<int64_t> ReadAcceptedSigningTime(const std::string& path) {
 }
 
 bool WriteAcceptedSigningTime(const std::string& path, int64_t signedAt) {
-    return WriteWholeFile(path, kPrefix + FormatUtcTime(signedAt) + "\r\n");
+    return ReplaceFileDurably(path, kPrefix + FormatUtcTime(signedAt) + "\r\n");
 }
