@@ -1,15 +1,19 @@
-// An installation killed hard right after any step it takes (each file's
-// copy, its move into place, the deletion of its source, the deletion of the
-// state file, the rewrite of Stock.ini), then run again, ends as an
-// uninterrupted one: no file is ever torn, Stock.ini is always whole, and no
-// temporary copy is left. The steps are reached deterministically: the test
-// build of the program (koravel_killable) logs each step it completes and
-// ends itself after the one a test names (kill/KillAtStep.cpp).
+// An update killed hard right after a step it takes, then run again, ends as
+// an uninterrupted one. The installation is killed after every step (each
+// file's copy, its move into place, the deletion of its source, the deletion
+// of the state file, the rewrite of Stock.ini): no file is ever torn,
+// Stock.ini is always whole, and no temporary copy is left. The download is
+// killed in the middle of bodies, after files are moved into place and after
+// state-file blocks: the next run resumes and ends with every file and block.
+// The steps are reached deterministically: the test build of the program
+// (koravel_killable) logs each step it completes and ends itself after the
+// one a test names (kill/KillAtStep.cpp).
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -17,6 +21,9 @@
 
 #include "ClientFolder.h"
 #include "KoravelProcess.h"
+#include "Md5.h"
+#include "TestHttpServer.h"
+#include "manifest/ManifestWriter.h"
 
 namespace {
 
@@ -76,6 +83,21 @@ std::string InstalledAs(const ClientFolder& client, const std::string& name) {
     return name == "libiconv2.dll" ? client / "libiconv2.dll.update" : client / name;
 }
 
+std::string StepLogOf(const ClientFolder& client) { return client / "steps.txt"; }
+
+// Koravel.exe of the test build in the client folder, started in `mode`,
+// logging its steps and ending itself after `killAt` when given.
+std::unique_ptr<KoravelProcess> StartKillable(const ClientFolder& client, const std::string& mode,
+                                              const std::string& killAt) {
+    DeleteFileA(StepLogOf(client).c_str());
+    SetEnvironmentVariableA("KORAVEL_STEP_LOG", StepLogOf(client).c_str());
+    SetEnvironmentVariableA("KORAVEL_KILL_AT", killAt.empty() ? nullptr : killAt.c_str());
+    auto koravel = std::make_unique<KoravelProcess>(client.path(), mode);
+    SetEnvironmentVariableA("KORAVEL_STEP_LOG", nullptr);
+    SetEnvironmentVariableA("KORAVEL_KILL_AT", nullptr);
+    return koravel;
+}
+
 // A client folder whose installed files are of the old release, with the new
 // release downloaded and recorded, and Update=TRUE.
 class KillableClient {
@@ -93,24 +115,19 @@ public:
     }
 
     const ClientFolder& client() const { return client_; }
-    std::string stepLog() const { return client_ / "steps.txt"; }
+    std::string stepLog() const { return StepLogOf(client_); }
 
     // Runs "Koravel.exe ForceUpdate", killed after `killAt` when given.
     // True when it ended as asked: killed there, or through to the end of
     // the installation and closed.
     bool Run(const std::string& killAt = std::string()) const {
-        DeleteFileA(stepLog().c_str());
-        SetEnvironmentVariableA("KORAVEL_STEP_LOG", stepLog().c_str());
-        SetEnvironmentVariableA("KORAVEL_KILL_AT", killAt.empty() ? nullptr : killAt.c_str());
-        KoravelProcess koravel(client_.path(), "ForceUpdate");
-        SetEnvironmentVariableA("KORAVEL_STEP_LOG", nullptr);
-        SetEnvironmentVariableA("KORAVEL_KILL_AT", nullptr);
-        if (!koravel.started()) return false;
-        if (!killAt.empty()) return koravel.WaitExit() && koravel.exitCode() == 99;
+        auto koravel = StartKillable(client_, "ForceUpdate", killAt);
+        if (!koravel->started()) return false;
+        if (!killAt.empty()) return koravel->WaitExit() && koravel->exitCode() == 99;
         if (!WaitFor([&] { return Steps().count("install.finished") == 1; })) return false;
-        HWND dialog = koravel.FindDialog();
+        HWND dialog = koravel->FindDialog();
         if (dialog) SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-        return koravel.WaitExit();
+        return koravel->WaitExit();
     }
 
     // Each step of the last run as "<step>#<n>" for its n-th completion.
@@ -187,6 +204,104 @@ TEST(AppKillTest, AnInstallationKilledAfterAnyStepEndsAsAnUninterruptedOneOnTheN
         EXPECT_EQ(client.client().UpdateFlag(), "FALSE");
         EXPECT_EQ(Listing(client.client().path()), finalFolder);
         EXPECT_EQ(Listing(client.client() / "Update"), finalUpdate);
+    }
+}
+
+// Four files of 100 KiB from a server that answers ranges, with digests (a
+// partial file is resumed across runs only for an item with one).
+class DownloadClient {
+public:
+    DownloadClient() {
+        CopyInto(HostPathToWindows(KORAVEL_KILLABLE_EXE), client_ / "Koravel.exe");
+        std::vector<ManifestEntry> entries;
+        for (int i = 0; i < 4; ++i) {
+            const std::string name = "part" + std::to_string(i) + ".dat";
+            const std::string body = Release(name, "served").substr(0, 100 * 1024);
+            files_.push_back({name, body});
+            server_.ServeVersions("/files/" + name, {{body, "\"v" + std::to_string(i) + "\"", ""}}, true);
+            entries.push_back({{"FileName", name},
+                               NumberField("Length", static_cast<int64_t>(body.size())),
+                               {"MD5", Md5Text(body)},
+                               {"URL", server_.Url("/files/" + name)}});
+        }
+        WriteWholeFile(client_.update("Update.xml"), ManifestText("2.0", entries));
+        WriteWholeFile(client_ / "Stock.ini",
+                       "[System]\r\nWebAddress=127.0.0.1:" + std::to_string(server_.Port()) + "\r\n");
+    }
+
+    // "Koravel.exe Download", killed after `killAt` when given; true when it
+    // ended as asked.
+    bool Run(const std::string& killAt = std::string()) const {
+        auto koravel = StartKillable(client_, "Download", killAt);
+        if (!koravel->started() || !koravel->WaitExit(60000)) return false;
+        return killAt.empty() ? koravel->exitCode() != 99 : koravel->exitCode() == 99;
+    }
+
+    size_t BodyBytesSent() const {
+        size_t sent = 0;
+        for (const auto& file : files_) sent += server_.BodyBytesSent("/files/" + file.first);
+        return sent;
+    }
+
+    // Bytes of the files that are on the disk: downloaded whole, or partly.
+    size_t BytesOnDisk() const {
+        size_t bytes = 0;
+        for (const auto& file : files_) {
+            const std::string path = client_.update(file.first);
+            bytes += PathExists(path) ? ReadWholeFile(path).size() : ReadWholeFile(path + ".download").size();
+        }
+        return bytes;
+    }
+
+    // How many blocks of the state file record a download.
+    size_t RecordedDownloads() const {
+        const std::string state = ReadWholeFile(client_.update("QMUpdateFileList.txt"));
+        size_t recorded = 0;
+        for (size_t at = state.find("DOWNLOADSTATUS TRUE"); at != std::string::npos;
+             at = state.find("DOWNLOADSTATUS TRUE", at + 1))
+            ++recorded;
+        return recorded;
+    }
+
+    const ClientFolder& client() const { return client_; }
+    const std::vector<std::pair<std::string, std::string>>& files() const { return files_; }
+
+private:
+    ClientFolder client_;
+    TestHttpServer server_;
+    std::vector<std::pair<std::string, std::string>> files_;
+};
+
+// Each kill leaves bytes on the disk (part of a body, whole files, blocks);
+// the next run fetches exactly the rest and records every file.
+TEST(DownloadKillTest, ADownloadKilledInItsStepsEndsWholeOnTheNextRunFetchingOnlyTheRest) {
+    const size_t total = 4 * 100 * 1024;
+    const char* const killPoints[] = {
+        "download.chunk-written#1",   // the first body just begun
+        "download.chunk-written#6",   // half of the first body
+        "download.chunk-written#13",  // the first body whole, not yet moved into place
+        "download.moved#1",           // the first file in place, its block not written
+        "statefile.block-written#1",  // the first file recorded
+        "download.chunk-written#30",  // in the middle of the third body
+        "download.moved#4",           // every file in place, the last block missing
+    };
+    for (const char* killAt : killPoints) {
+        SCOPED_TRACE(std::string("killed after ") + killAt);
+        DownloadClient client;
+        ASSERT_TRUE(client.Run(killAt)) << "the run was not killed there";
+        const size_t onDisk = client.BytesOnDisk();
+        EXPECT_GT(onDisk, 0u);
+        const size_t sentBefore = client.BodyBytesSent();
+        ASSERT_TRUE(client.Run()) << "the next run did not end";
+
+        for (const auto& file : client.files()) {
+            const std::string path = client.client().update(file.first);
+            EXPECT_EQ(ReadWholeFile(path), file.second) << file.first;
+            EXPECT_FALSE(PathExists(path + ".download")) << file.first;
+            EXPECT_FALSE(PathExists(path + ".download.validator")) << file.first;
+        }
+        EXPECT_EQ(client.RecordedDownloads(), client.files().size());
+        EXPECT_EQ(client.BodyBytesSent() - sentBefore, total - onDisk) << "fetched again";
     }
 }
 
