@@ -10,11 +10,36 @@
 #include "trust/AcceptedManifest.h"
 #include "trust/ManifestTrailer.h"
 
+#include <stdlib.h>
+
+#include <filesystem>
 #include <optional>
 #include <string>
 
+namespace {
+
+// The updater replaces the record through a copy beside it, so the record it
+// writes back is a real file, in a folder of this process's own that goes
+// with the process.
+class ScratchRecord {
+public:
+    ScratchRecord() : folder_((std::filesystem::temp_directory_path() / "accepted-time-XXXXXX").string()) {
+        FUZZ_CHECK(mkdtemp(folder_.data()) != nullptr);
+        path_ = folder_ + "/ManifestAccepted.txt";
+    }
+    ~ScratchRecord() { std::filesystem::remove_all(folder_); }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string folder_;
+    std::string path_;
+};
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    static MemoryFile input, rewritten;
+    static MemoryFile input;
+    static const ScratchRecord rewritten;
     const std::string_view text = InputText(data, size);
     input.Fill(text);
     const std::optional<int64_t> signedAt = ReadAcceptedSigningTime(input.Path());
