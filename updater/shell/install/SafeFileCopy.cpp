@@ -4,26 +4,14 @@
 
 #include <string>
 
-#include "KernelHandles.h"
+#include "install/DiskFlush.h"
 #include "plan/InstallTarget.h"
 #include "run/StepMarks.h"
-
-namespace {
-
-// The copy's bytes on the disk, so that a power cut after the move cannot
-// leave the target holding a file whose data never got there.
-bool FlushToDisk(const std::string& path) {
-    FileHandle file(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && FlushFileBuffers(file.Get());
-}
-
-}  // namespace
 
 bool ReplaceFileWithCopy(const char* source, const char* target) {
     // Beside the target, so that the move is a rename within one folder.
     const std::string copy = InstallCopyPath(target);
-    if (!CopyFileA(source, copy.c_str(), FALSE) || !FlushToDisk(copy)) {
+    if (!CopyFileA(source, copy.c_str(), FALSE) || !FlushFileToDisk(copy)) {
         DeleteFileA(copy.c_str());
         return false;
     }

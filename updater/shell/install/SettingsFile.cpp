@@ -1,6 +1,7 @@
 #include "install/SettingsFile.h"
 
 #include "KernelHandles.h"
+#include "install/DiskFlush.h"
 #include "run/StepMarks.h"
 
 #include <windows.h>
@@ -17,12 +18,6 @@ std::string ExistingSpelling(const std::string& path) {
     return path.substr(0, separator == std::string::npos ? 0 : separator + 1) + found.cFileName;
 }
 
-bool FlushToDisk(const std::string& path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && FlushFileBuffers(file.Get());
-}
-
 }  // namespace
 
 bool WriteSettingWhole(const std::string& path, const char* section, const char* key, const char* value) {
@@ -36,7 +31,7 @@ bool WriteSettingWhole(const std::string& path, const char* section, const char*
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, copy.c_str());
     bool written = WritePrivateProfileStringA(section, key, value, copy.c_str());
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, copy.c_str());
-    if (written && FlushToDisk(copy)) {
+    if (written && FlushFileToDisk(copy)) {
         MarkStep("settings.copy-written");
         if (MoveFileExA(copy.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             MarkStep("settings.copy-moved");
