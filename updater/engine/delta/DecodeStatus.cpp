@@ -10,6 +10,7 @@ const char* DecodeStatusText(DecodeStatus status) {
         case DecodeStatus::kWrongBase: return "the installed copy is not the patch's base";
         case DecodeStatus::kCorrupt: return "the stream is damaged";
         case DecodeStatus::kSinkFailed: return "the decoded bytes could not be written";
+        case DecodeStatus::kSourceFailed: return "the stream could not be read";
         case DecodeStatus::kNoMemory: return "out of memory";
     }
     return "unknown";

@@ -10,6 +10,7 @@ enum class DecodeStatus {
     kWrongBase,        // the patch's base has another size than the manifest gives
     kCorrupt,          // not a frame, a damaged one, a failed content checksum, or bytes after the frame
     kSinkFailed,       // the sink did not take the bytes
+    kSourceFailed,     // the stream's file could not be read
     kNoMemory,
 };
 

@@ -1,24 +1,14 @@
 #include "run/UpdateEngine.h"
 
-#include "trust/AcceptedManifest.h"
-#include "trust/CryptoApi.h"
-#include "run/EngineTexts.h"
-#include "transfer/InetFile.h"
-#include "plan/LocalFileInfo.h"
 #include "manifest/ManifestReader.h"
-#include "run/NotifyChannel.h"
+#include "plan/LocalFileInfo.h"
 #include "plan/PlanDecision.h"
-#include "statefile/StateFileWriter.h"
-#include "manifest/UpdateItemList.h"
-#include "run/UpdateLog.h"
-#include "run/WorkerThread.h"
 #include "run/Clock.h"
 #include "run/LocalTime.h"
-#include "plan/VersionResource.h"
+#include "run/UpdateEngineImpl.h"
+#include "trust/AcceptedManifest.h"
 #include "FileExists.h"
 #include "FolderCreation.h"
-#include "Md5.h"
-#include "PathText.h"
 #include "ProgramFolder.h"
 #include "WholeFile.h"
 
@@ -33,29 +23,11 @@ namespace {
 
 // Used when the settings file names no update server.
 const char kDefaultServerHost[] = "update.quorvane.com";
-// Repetitions of a failed step (so four attempts in all), and the retries an
-// item gets while no download has succeeded since the last item gave up.
-const int kRetries = 3;
 
 std::string Bounded(const char* text) {
     char buffer[MAX_PATH] = {};
     if (text != nullptr) lstrcpynA(buffer, text, MAX_PATH);
     return buffer;
-}
-
-// The MD5 text a file on disk is checked by. A file that cannot be read has
-// none, and so matches no manifest's MD5; the trace says which file it was.
-std::string Md5TextForCheck(const std::string& path) {
-    if (std::optional<std::string> text = Md5TextOfFile(path)) return *text;
-    std::printf("%s can't be opened\n", path.c_str());
-    return std::string();
-}
-
-// Runs the transfer on its thread and waits for it; true when it completed.
-bool RunTransfer(CInetFile* file) {
-    if (!file->Start()) return false;
-    file->Wait();
-    return file->Completed();
 }
 
 // The line a trace text makes in the log: without its surrounding spaces and
@@ -72,62 +44,6 @@ std::string LogLineOf(const std::string& text) {
 }
 
 }  // namespace
-
-class UpdateEngineImpl : public WorkerThread {
-public:
-    UpdateEngineImpl();
-    ~UpdateEngineImpl() override { Wait(); }
-
-    // The news and manifest addresses and the server text, from the host name.
-    void UseServer(const char* host);
-
-    std::string newsUrl;
-    std::string manifestUrl;
-    std::string updateFolder;
-    std::atomic<int> successCount{0};
-    UpdateItemList items;
-    std::atomic<int> plannedCount{0};
-    std::atomic<int> plannedSize{0};
-    NotifyChannel notify;
-    std::string serverHost;
-    bool fetchNews = true;
-    bool fetchManifest = true;
-    bool plan = true;
-    bool download = true;
-    // With a publisher's key (its PEM text given), only manifests signed by it
-    // are planned; a key that cannot be read accepts nothing.
-    bool keyGiven = false;
-    std::unique_ptr<CryptoApiSignatureKey> manifestKey;
-    DWORD connectTimeoutMs = CInetFile::kDefaultConnectTimeoutMs;
-    DWORD receiveTimeoutMs = CInetFile::kDefaultReceiveTimeoutMs;
-    LowSpeedLimit lowSpeed = kDefaultLowSpeedLimit;
-    UpdateLog log;
-    uint64_t logLimit = UpdateLog::kDefaultLimit;
-
-protected:
-    void Run() override;
-
-private:
-    bool FetchNews();
-    bool CheckNews();
-    bool FetchManifest();
-    void PlanUpdate();
-    bool ManifestIsAuthentic(const std::string& path);
-    bool NeedsUpdate(UpdateItem& item);
-    bool DownloadAll();
-    bool DownloadItem(const UpdateItem& item, int index);
-    bool Fetch(int kind, const std::string& url, const std::string& localPath);
-    // Time-outs, speed limit, and the progress posted through the channel.
-    void Configure(CInetFile* file) const;
-    // printf to standard output, the same text also a line of the log.
-    void Trace(const char* format, ...) __attribute__((format(printf, 2, 3)));
-    // The transfer's requests and its resume, one log line each.
-    void LogTransfer(const CInetFile& file);
-    template <typename Step>
-    bool WithRetries(const char* what, Step step);
-
-    int consecutiveFailures_ = 0;
-};
 
 UpdateEngineImpl::UpdateEngineImpl() {
     if (const std::optional<std::string> folder = ProgramFolder()) items.Folders().program = *folder;
@@ -199,6 +115,12 @@ void UpdateEngineImpl::LogTransfer(const CInetFile& file) {
     } else {
         log.Append("resume " + file.Requests().back().url + " from byte " + std::to_string(file.ResumedFrom()));
     }
+}
+
+bool UpdateEngineImpl::RunTransfer(CInetFile* file) {
+    if (!file->Start()) return false;
+    file->Wait();
+    return file->Completed();
 }
 
 template <typename Step>
@@ -302,97 +224,6 @@ bool UpdateEngineImpl::NeedsUpdate(UpdateItem& item) {
         CreateFolders(item.subPath);
     }
     return needed;
-}
-
-bool UpdateEngineImpl::DownloadAll() {
-    if (plannedCount == 0) return false;
-    consecutiveFailures_ = 0;
-    std::unique_ptr<UpdateItem> item = items.PopFront();
-    StateFileWriter record(StateFilePath(updateFolder), plannedCount, Today(), Now());
-    for (int index = 1; item; ++index) {
-        bool succeeded = DownloadItem(*item, index);
-        // A download the state file does not list is never installed.
-        if (!record.WriteBlock(*item, succeeded) && record.IsOpen()) succeeded = false;
-        Trace(" %s", succeeded ? "ok" : "fail");
-        if (succeeded) ++successCount;
-        item = items.PopFront();
-    }
-    return true;
-}
-
-// The attempts of one item: a success resets the run's consecutive-failure
-// counter; while it is below the limit a failure is retried.
-bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
-    static_assert(kRetries == 3, "three retries per item");
-    for (int attempt = 0;; ++attempt) {
-        Trace("\n%d Processing %s ", Now(), item.url.c_str());
-        CInetFile file;
-        Configure(&file);
-        file.SetKind(CInetFile::kManifestItem);
-        file.SetUrl(item.url);
-        file.SetLocalPath(item.downloadPath);
-        file.SetFileName(item.fileName);
-        file.SetExpectedSize(item.length);
-        file.SetItemFlags(item.registerFile, item.zipFile, item.forceOverwrite, item.execute, item.executePar);
-        // An unfinished body stays for the next attempt, which asks for the
-        // rest only. One left by an earlier run is continued only when the
-        // item's digest will tell whether the pieces make the right file.
-        file.SetResume(true, attempt > 0 || item.md5[0] != '\0');
-        CreateFolders(FolderOfPath(item.downloadPath));
-
-        bool skip = false;
-        if (FileExists(item.downloadPath.c_str())) {
-            ExistingDownload existing;
-            VersionBlock block;
-            if (HasVersionedExtension(item.downloadPath) && ReadVersionBlock(item.downloadPath.c_str(), &block)) {
-                existing.hasVersion = true;
-                existing.versionText = FileVersionText(block);
-            }
-            if (item.md5[0] != '\0') {
-                existing.hasMd5 = true;
-                existing.md5Text = Md5TextForCheck(item.downloadPath);
-            }
-            existing.digestsRequired = keyGiven;
-            if (keyGiven && !item.sha256.empty()) {
-                existing.hasSha256 = true;
-                existing.sha256Text = Sha256TextOfFile(item.downloadPath).value_or("");
-            }
-            skip = ExistingDownloadMatches(item, existing);
-            if (skip) Trace("...skip\n");
-        }
-
-        bool succeeded = true;
-        if (!skip) {
-            notify.Post(NOTIFY_PROGRESS, 0);
-            succeeded = RunTransfer(&file);
-            LogTransfer(file);
-            succeeded = succeeded && FileExists(item.downloadPath.c_str());
-            if (succeeded) {
-                const char* path = item.downloadPath.c_str();
-                const bool checkSha256 = keyGiven && !item.sha256.empty();
-                succeeded = DownloadDigestsMatch(item, keyGiven, item.md5[0] != '\0' ? Md5TextForCheck(path) : "",
-                                                 checkSha256 ? Sha256TextOfFile(path).value_or("") : "");
-                if (!succeeded) log.Append("refusal: digest does not match for " + item.url);
-            }
-        }
-        notify.Post(NOTIFY_PROGRESS, 100);
-        notify.PostText(NOTIFY_TEXT, skip ? ItemSkippedText(index, item.fileName)
-                                          : ItemResultText(index, item.fileName, succeeded));
-        notify.Post(NOTIFY_ITEM_DONE, index - 1);
-
-        if (succeeded) {
-            consecutiveFailures_ = 0;
-            return true;
-        }
-        if (consecutiveFailures_ < kRetries) {
-            ++consecutiveFailures_;
-            log.Append("retry " + item.url + " (attempt " + std::to_string(attempt + 2) + ")");
-            notify.PostText(NOTIFY_TEXT, ItemRetryText(item.fileName));
-            continue;
-        }
-        ++consecutiveFailures_;
-        return false;
-    }
 }
 
 UpdateEngine::UpdateEngine() : impl_(std::make_unique<UpdateEngineImpl>()) {}

@@ -5,8 +5,11 @@
 #include "FolderCreation.h"
 #include "KernelHandles.h"
 #include "ProgramFolder.h"
+#include "trust/CryptoApi.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 std::string TestLibrary(const std::string& fileName) { return JoinPath(ProgramFolder().value(), fileName); }
 
@@ -84,4 +87,37 @@ ClientFolder::ClientFolder() {
 
 void ClientFolder::WriteManifest(const std::vector<ManifestEntry>& entries) const {
     WriteWholeFile(InUpdate("Update.xml"), ManifestText(entries));
+}
+
+void RunEngineIn(const ClientFolder& client, UpdateEngine& engine, const EngineSteps& steps, HWND window,
+                 DWORD timeoutMs) {
+    std::thread shell([&] {
+        engine.SetServer(client.InProgram("Stock.ini").c_str());
+        engine.SetUpdateFolder(client.Update().c_str());
+        engine.SetProgramFolder(client.Program().c_str());
+        engine.SetNotifyWindow(window);
+        engine.SetTransferTimeouts(timeoutMs, timeoutMs);
+        ASSERT_TRUE(engine.Start(steps));
+        engine.Wait();
+    });
+    shell.join();
+}
+
+ManifestEntry ItemWithForms(const std::string& name, const std::string& url, const std::string& file,
+                            const OfferedForms& forms) {
+    auto sha256 = [](const std::string& bytes) { return Sha256TextOfBytes(bytes).value_or(""); };
+    return ManifestEntry{{"FileName", name},
+                         {"URL", url},
+                         {"Length", std::to_string(file.size())},
+                         {"MD5", Md5Text(file)},
+                         {"SHA256", sha256(file)},
+                         {"DownValue", "1"},
+                         {"CompressedURL", forms.compressedUrl},
+                         {"CompressedLength", std::to_string(forms.compressed.size())},
+                         {"CompressedSHA256", sha256(forms.compressed)},
+                         {"Patch1BaseSHA256", sha256(forms.base)},
+                         {"Patch1BaseLength", std::to_string(forms.base.size())},
+                         {"Patch1URL", forms.patchUrl},
+                         {"Patch1Length", std::to_string(forms.patch.size())},
+                         {"Patch1SHA256", sha256(forms.patch)}};
 }

@@ -5,6 +5,7 @@
 
 #include "Md5.h"
 #include "manifest/ManifestWriter.h"
+#include "run/UpdateEngine.h"
 #include "statefile/StateFileWriter.h"
 #include "TestFiles.h"
 
@@ -50,3 +51,26 @@ private:
     std::string program_;
     std::string update_;
 };
+
+// Runs the engine's steps in `client` from a thread of its own, as the shell
+// does, and waits for its end: the server named by the client's Stock.ini,
+// its folders, transfer time-outs of `timeoutMs`. Whatever else the test
+// wants of the engine it sets before.
+void RunEngineIn(const ClientFolder& client, UpdateEngine& engine, const EngineSteps& steps, HWND window,
+                 DWORD timeoutMs);
+
+// The forms an item offers besides its whole file, as the publisher lists
+// them: each form's address and bytes, and the copy the patch applies to.
+struct OfferedForms {
+    std::string compressedUrl;
+    std::string compressed;
+    std::string patchUrl;
+    std::string patch;
+    std::string base;
+};
+
+// An item of `file`, to be downloaded whatever is installed (DownValue 1),
+// with its Length, MD5 and SHA256 and the fields of both forms, digests and
+// lengths those of the bytes given.
+ManifestEntry ItemWithForms(const std::string& name, const std::string& url, const std::string& file,
+                            const OfferedForms& forms);

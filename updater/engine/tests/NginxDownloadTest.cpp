@@ -6,6 +6,7 @@
 // resume) goes at full speed. Every request nginx answered is read back from
 // its access log.
 #include "ClientFolder.h"
+#include "DeltaFixtures.h"
 #include "transfer/InetFile.h"
 #include "WebRootFile.h"
 #include "TestFiles.h"
@@ -146,17 +147,8 @@ protected:
     // Runs the engine's planning and downloads in `client`, as the shell does.
     void RunEngine(const ClientFolder& client) {
         UpdateEngine engine;
-        std::thread shell([&] {
-            engine.SetServer(client.InProgram("Stock.ini").c_str());
-            engine.SetUpdateFolder(client.Update().c_str());
-            engine.SetProgramFolder(client.Program().c_str());
-            engine.SetNotifyWindow(nullptr);
-            engine.SetTransferTimeouts(kTimeoutMs, kTimeoutMs);
-            engine.SetLowSpeedLimit(kCutCrawl.minimumBytes, kCutCrawl.periodMs);
-            ASSERT_TRUE(engine.Start(kDownloadSteps));
-            engine.Wait();
-        });
-        shell.join();
+        engine.SetLowSpeedLimit(kCutCrawl.minimumBytes, kCutCrawl.periodMs);
+        RunEngineIn(client, engine, kDownloadSteps, nullptr, kTimeoutMs);
     }
 
     ManifestEntry Item(const std::string& location, const WebRootFile& served, const std::string& body) const {
@@ -311,6 +303,49 @@ TEST_F(NginxDownloadTest, ALaterRunResumesThePartialFileAnEarlierRunLeft) {
     const std::vector<std::string> log = LogTexts(client.InUpdate("Koravel.log"));
     EXPECT_GE(FindLog(log, "resume " + Url("slow", served.Name()) + " from byte " + std::to_string(left.size)), 0);
     EXPECT_EQ(FindLog(log, "retry "), -1);
+}
+
+// Smaller forms from nginx: the patch where the installed copy is its base,
+// the compressed file where the patch is missing (a 404); each checked and
+// decoded into the whole file, which is never asked for.
+TEST_F(NginxDownloadTest, APatchOrElseTheCompressedFileStandsInForTheWholeFile) {
+    const std::string older = OlderFile(), newer = NewerFile();
+    const std::string compressed = NewerCompressed(), patch = NewerPatchFromOlder();
+    WebRootFile patchedWhole(kRootDir, "nginx-patched", newer), patchedZst(kRootDir, "nginx-patched-zst", compressed),
+        patchedPatch(kRootDir, "nginx-patched-zpatch", patch);
+    WebRootFile fallbackWhole(kRootDir, "nginx-fallback", newer),
+        fallbackZst(kRootDir, "nginx-fallback-zst", compressed);
+    const std::string missingPatch = fallbackWhole.Name() + ".missing.zpatch";
+    ClientFolder client;
+    client.WriteManifest(
+        {ItemWithForms(patchedWhole.Name(), Url("files", patchedWhole.Name()), newer,
+                       OfferedForms{Url("files", patchedZst.Name()), compressed, Url("files", patchedPatch.Name()),
+                                    patch, older}),
+         ItemWithForms(fallbackWhole.Name(), Url("files", fallbackWhole.Name()), newer,
+                       OfferedForms{Url("files", fallbackZst.Name()), compressed, Url("files", missingPatch), patch,
+                                    older})});
+    for (const WebRootFile* whole : {&patchedWhole, &fallbackWhole}) {
+        ASSERT_TRUE(WriteWholeFile(client.InProgram(whole->Name()), older));
+    }
+    RunEngine(client);
+
+    EXPECT_EQ(BlockStatuses(client.StateFile()),
+              (std::vector<std::string>{patchedWhole.Name() + "=TRUE", fallbackWhole.Name() + "=TRUE"}));
+    EXPECT_TRUE(HoldsBody(client.InUpdate(patchedWhole.Name()), newer));
+    EXPECT_TRUE(HoldsBody(client.InUpdate(fallbackWhole.Name()), newer));
+    const std::vector<Logged> patched = WaitForRequests(Uri("files", patchedPatch.Name()), 1);
+    ASSERT_EQ(patched.size(), 1u);
+    EXPECT_EQ(patched[0].status, 200);
+    EXPECT_EQ(patched[0].bytes, patch.size());
+    const std::vector<Logged> missing = WaitForRequests(Uri("files", missingPatch), 1);
+    ASSERT_EQ(missing.size(), 1u);
+    EXPECT_EQ(missing[0].status, 404);
+    const std::vector<Logged> fallback = WaitForRequests(Uri("files", fallbackZst.Name()), 1);
+    ASSERT_EQ(fallback.size(), 1u);
+    EXPECT_EQ(fallback[0].bytes, compressed.size());
+    for (const WebRootFile* unasked : {&patchedWhole, &patchedZst, &fallbackWhole}) {
+        EXPECT_TRUE(LoggedRequests(Uri("files", unasked->Name())).empty()) << unasked->Name();
+    }
 }
 
 }  // namespace

@@ -69,18 +69,7 @@ Expected Done(int index) { return {NOTIFY_ITEM_DONE, index, "", false}; }
 class UpdateEngineTest : public testing::Test {
 protected:
     // Starts the engine from a thread of its own and waits, as the shell does.
-    void Run(const EngineSteps& steps, HWND window) {
-        std::thread shell([&] {
-            engine.SetServer(client.InProgram("Stock.ini").c_str());
-            engine.SetUpdateFolder(client.Update().c_str());
-            engine.SetProgramFolder(client.Program().c_str());
-            engine.SetNotifyWindow(window);
-            engine.SetTransferTimeouts(2000, 2000);
-            ASSERT_TRUE(engine.Start(steps));
-            engine.Wait();
-        });
-        shell.join();
-    }
+    void Run(const EngineSteps& steps, HWND window) { RunEngineIn(client, engine, steps, window, 2000); }
 
     ManifestEntry Item(const std::string& name, const std::string& body) {
         server.Serve("/files/" + name, body);
@@ -390,15 +379,7 @@ TEST_F(SignedManifestTest, ManifestsItCannotTrustAreTreatedAsUnreadableAndChange
         }
         NotifyRecorder recorder;
         testing::internal::CaptureStdout();
-        std::thread shell([&] {
-            keyed.SetServer(fresh.InProgram("Stock.ini").c_str());
-            keyed.SetUpdateFolder(fresh.Update().c_str());
-            keyed.SetProgramFolder(fresh.Program().c_str());
-            keyed.SetNotifyWindow(recorder.Window());
-            ASSERT_TRUE(keyed.Start(kDownloadSteps));
-            keyed.Wait();
-        });
-        shell.join();
+        RunEngineIn(fresh, keyed, kDownloadSteps, recorder.Window(), 2000);
         const std::string trace = testing::internal::GetCapturedStdout();
         EXPECT_NE(trace.find(std::string("manifest signature: ") + c.verdict), std::string::npos) << trace;
         EXPECT_EQ(keyed.PlannedCount(), 0);

@@ -5,6 +5,7 @@
 // expected size reaching the sink and without memory for what it claims.
 #include "DecodeInMemory.h"
 #include "DeltaFixtures.h"
+#include "HandMadeFrame.h"
 #include "delta/DeltaLimits.h"
 #include "delta/ZstdDecoder.h"
 
@@ -26,40 +27,6 @@ public:
     }
     std::string text;
     int writes = 0;
-};
-
-// Frames written by hand from the format's parts, for streams no honest
-// compressor writes: a frame header (window, declared size) and raw or
-// run-length blocks.
-class Frame {
-public:
-    Frame(std::optional<uint64_t> contentSize, int windowLog) {
-        bytes_ = "\x28\xb5\x2f\xfd";
-        // Descriptor: an 8-byte content size (or none), a window descriptor, no checksum.
-        bytes_ += static_cast<char>(contentSize ? 0xC0 : 0x00);
-        bytes_ += static_cast<char>((windowLog - 10) << 3);
-        if (contentSize) {
-            for (int i = 0; i < 8; ++i) bytes_ += static_cast<char>(*contentSize >> (8 * i));
-        }
-    }
-    Frame& Raw(const std::string& content, bool last = false) {
-        Block(0, content.size(), last);
-        bytes_ += content;
-        return *this;
-    }
-    Frame& Run(char byte, uint32_t count, bool last = false) {
-        Block(1, count, last);
-        bytes_ += byte;
-        return *this;
-    }
-    const std::string& Bytes() const { return bytes_; }
-
-private:
-    void Block(uint32_t type, uint32_t size, bool last) {
-        const uint32_t header = (size << 3) | (type << 1) | (last ? 1u : 0u);
-        for (int i = 0; i < 3; ++i) bytes_ += static_cast<char>(header >> (8 * i));
-    }
-    std::string bytes_;
 };
 
 // Far less than the claims below, and far less than what they would decode to.

@@ -44,17 +44,34 @@ std::vector<uint8_t> Sha256::Digest() {
     return digest;
 }
 
-std::optional<std::string> Sha256TextOfFile(const std::string& path) {
+namespace {
+
+// The digest of what `feed` hands over as 64 uppercase hexadecimal digits;
+// nothing when feeding failed or the system cannot hash.
+template <typename Feed>
+std::optional<std::string> Sha256TextOf(Feed feed) {
     CryptoProvider provider;
     Sha256 hash(provider);
-    bool hashed = true;
-    const FileRead read = ReadFileInPieces(path, [&](const char* bytes, std::size_t size) {
-        hashed = hashed && hash.Add(bytes, size);
-    });
-    if (!read || !hashed) return std::nullopt;
+    if (!feed(hash)) return std::nullopt;
     const std::vector<uint8_t> digest = hash.Digest();
     if (digest.empty()) return std::nullopt;
     return HexText(digest.data(), digest.size(), HexLetters::kUpper);
+}
+
+}  // namespace
+
+std::optional<std::string> Sha256TextOfFile(const std::string& path) {
+    return Sha256TextOf([&](Sha256& hash) {
+        bool hashed = true;
+        const FileRead read = ReadFileInPieces(path, [&](const char* bytes, std::size_t size) {
+            hashed = hashed && hash.Add(bytes, size);
+        });
+        return read && hashed;
+    });
+}
+
+std::optional<std::string> Sha256TextOfBytes(const std::string& bytes) {
+    return Sha256TextOf([&](Sha256& hash) { return hash.Add(bytes.data(), bytes.size()); });
 }
 
 std::unique_ptr<CryptoApiSignatureKey> CryptoApiSignatureKey::FromPem(const std::string& pem) {

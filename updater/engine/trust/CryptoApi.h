@@ -52,6 +52,8 @@ private:
 // The SHA-256 of a file's bytes as 64 uppercase hexadecimal digits; nothing
 // when the file cannot be read or the system cannot hash.
 std::optional<std::string> Sha256TextOfFile(const std::string& path);
+// The same of bytes in memory.
+std::optional<std::string> Sha256TextOfBytes(const std::string& bytes);
 
 // A publisher's RSA public key (PEM, SubjectPublicKeyInfo) imported into the
 // provider; null from FromPem when the text is no such key of 2048 to 4096 bits.

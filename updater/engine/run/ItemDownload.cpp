@@ -1,0 +1,247 @@
+// The downloads of a run: each planned item in turn, recorded in the state
+// file. An item that offers smaller forms (docs/manifest-delta.md) is tried
+// as a patch from the installed copy, then compressed, then whole; every
+// form goes through the same transfer as the whole file, and a decoded file
+// is held to the whole file's digests before it counts.
+#include "run/UpdateEngineImpl.h"
+
+#include "delta/FormDecoding.h"
+#include "plan/PlanDecision.h"
+#include "plan/VersionResource.h"
+#include "run/Clock.h"
+#include "run/EngineTexts.h"
+#include "run/LocalTime.h"
+#include "statefile/StateFileWriter.h"
+#include "transfer/DownloadSuffix.h"
+#include "transfer/PartialFile.h"
+#include "CaseFolding.h"
+#include "FileExists.h"
+#include "FolderCreation.h"
+#include "Md5.h"
+#include "PathText.h"
+#include "WholeFile.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// The MD5 text a file on disk is checked by. A file that cannot be read has
+// none, and so matches no manifest's MD5; the trace says which file it was.
+std::string Md5TextForCheck(const std::string& path) {
+    if (std::optional<std::string> text = Md5TextOfFile(path)) return *text;
+    std::printf("%s can't be opened\n", path.c_str());
+    return std::string();
+}
+
+// The installed copy's bytes, when a patch of the item may apply to them:
+// read only up to the largest base a patch names, and kept in memory while
+// the item is downloaded, since the decoder reads the base where it lies.
+std::optional<std::string> ReadPatchBase(const UpdateItem& item) {
+    const uint64_t largest = LargestPatchBase(item);
+    if (largest == 0) return std::nullopt;
+    std::string bytes;
+    if (!ReadWholeFile(item.installPath, &bytes, static_cast<size_t>(largest))) return std::nullopt;
+    return bytes;
+}
+
+std::optional<InstalledCopy> DescribeCopy(const std::optional<std::string>& bytes) {
+    if (!bytes) return std::nullopt;
+    const std::optional<std::string> digest = Sha256TextOfBytes(*bytes);
+    if (!digest) return std::nullopt;
+    return InstalledCopy{bytes->size(), *digest};
+}
+
+}  // namespace
+
+bool UpdateEngineImpl::DownloadAll() {
+    if (plannedCount == 0) return false;
+    consecutiveFailures_ = 0;
+    std::unique_ptr<UpdateItem> item = items.PopFront();
+    StateFileWriter record(StateFilePath(updateFolder), plannedCount, Today(), Now());
+    for (int index = 1; item; ++index) {
+        bool succeeded = DownloadItem(*item, index);
+        // A download the state file does not list is never installed.
+        if (!record.WriteBlock(*item, succeeded) && record.IsOpen()) succeeded = false;
+        Trace(" %s", succeeded ? "ok" : "fail");
+        if (succeeded) ++successCount;
+        item = items.PopFront();
+    }
+    return true;
+}
+
+// The attempts of one item: a success resets the run's consecutive-failure
+// counter; while it is below the limit a failure is retried.
+//
+// Within an attempt the item's representations are tried in order until one
+// gives the file; a form that failed is not tried again for this item, so
+// falling back costs no attempt. A form's transfer that was cut and can be
+// resumed ends the attempt instead, as a cut whole file does: the next
+// attempt continues it. When no attempt is left, it falls back at once.
+bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
+    static_assert(kRetries == 3, "three retries per item");
+    const std::optional<std::string> installedCopy = ReadPatchBase(item);
+    const std::vector<FormToFetch> forms = FormsToTry(item, DescribeCopy(installedCopy));
+    const bool offersForms = forms.size() > 1;
+    std::vector<bool> failed(forms.size(), false);
+    for (int attempt = 0;; ++attempt) {
+        Trace("\n%d Processing %s ", Now(), item.url.c_str());
+        CreateFolders(FolderOfPath(item.downloadPath));
+
+        const bool skip = ExistingDownloadIsCurrent(item);
+        if (skip) Trace("...skip\n");
+        bool succeeded = skip;
+        if (!skip) {
+            notify.Post(NOTIFY_PROGRESS, 0);
+            const bool mayRetry = consecutiveFailures_ < kRetries;
+            for (size_t i = 0; i < forms.size(); ++i) {
+                if (failed[i]) continue;
+                if (forms[i].kind == FormKind::kWhole) {
+                    succeeded = FetchWholeFile(item, attempt, offersForms);
+                    break;
+                }
+                const FormOutcome outcome = FetchSmallerForm(item, forms[i], installedCopy, mayRetry);
+                if (outcome == FormOutcome::kDecoded) succeeded = true;
+                if (outcome != FormOutcome::kFailed) break;
+                failed[i] = true;
+            }
+        }
+        notify.Post(NOTIFY_PROGRESS, 100);
+        notify.PostText(NOTIFY_TEXT, skip ? ItemSkippedText(index, item.fileName)
+                                          : ItemResultText(index, item.fileName, succeeded));
+        notify.Post(NOTIFY_ITEM_DONE, index - 1);
+
+        if (succeeded) {
+            consecutiveFailures_ = 0;
+            return true;
+        }
+        if (consecutiveFailures_ < kRetries) {
+            ++consecutiveFailures_;
+            log.Append("retry " + item.url + " (attempt " + std::to_string(attempt + 2) + ")");
+            notify.PostText(NOTIFY_TEXT, ItemRetryText(item.fileName));
+            continue;
+        }
+        ++consecutiveFailures_;
+        return false;
+    }
+}
+
+// A copy already in the update folder that is the item's file (by its
+// version, else its digests) is not fetched again.
+bool UpdateEngineImpl::ExistingDownloadIsCurrent(const UpdateItem& item) {
+    if (!FileExists(item.downloadPath.c_str())) return false;
+    ExistingDownload existing;
+    VersionBlock block;
+    if (HasVersionedExtension(item.downloadPath) && ReadVersionBlock(item.downloadPath.c_str(), &block)) {
+        existing.hasVersion = true;
+        existing.versionText = FileVersionText(block);
+    }
+    if (item.md5[0] != '\0') {
+        existing.hasMd5 = true;
+        existing.md5Text = Md5TextForCheck(item.downloadPath);
+    }
+    existing.digestsRequired = keyGiven;
+    if (keyGiven && !item.sha256.empty()) {
+        existing.hasSha256 = true;
+        existing.sha256Text = Sha256TextOfFile(item.downloadPath).value_or("");
+    }
+    return ExistingDownloadMatches(item, existing);
+}
+
+bool UpdateEngineImpl::FetchWholeFile(const UpdateItem& item, int attempt, bool offersForms) {
+    CInetFile file;
+    Configure(&file);
+    file.SetKind(CInetFile::kManifestItem);
+    file.SetUrl(item.url);
+    file.SetLocalPath(item.downloadPath);
+    file.SetFileName(item.fileName);
+    file.SetExpectedSize(item.length);
+    file.SetItemFlags(item.registerFile, item.zipFile, item.forceOverwrite, item.execute, item.executePar);
+    // An unfinished body stays for the next attempt, which asks for the
+    // rest only. One left by an earlier run is continued only when the
+    // item's digest will tell whether the pieces make the right file.
+    file.SetResume(true, attempt > 0 || item.md5[0] != '\0');
+    bool succeeded = RunTransfer(&file);
+    LogTransfer(file);
+    succeeded = succeeded && FileExists(item.downloadPath.c_str());
+    if (!succeeded) return false;
+    const char* path = item.downloadPath.c_str();
+    const bool checkSha256 = keyGiven && !item.sha256.empty();
+    if (!DownloadDigestsMatch(item, keyGiven, item.md5[0] != '\0' ? Md5TextForCheck(path) : "",
+                              checkSha256 ? Sha256TextOfFile(path).value_or("") : "")) {
+        log.Append("refusal: digest does not match for " + item.url);
+        return false;
+    }
+    if (offersForms) {
+        log.Append("fetched whole " + item.url + " bytes " + std::to_string(item.length) + " whole " +
+                   std::to_string(item.length));
+    }
+    return true;
+}
+
+// One smaller form: fetched whole into its own local file (resumable, since
+// its SHA256 tells whether the pieces make it), checked, decoded into the
+// download path, and the result held to the whole file's digests.
+UpdateEngineImpl::FormOutcome UpdateEngineImpl::FetchSmallerForm(const UpdateItem& item, const FormToFetch& form,
+                                                                 const std::optional<std::string>& installedCopy,
+                                                                 bool mayRetry) {
+    const FileForm& served = *form.form;
+    Trace("\n%d Processing %s ", Now(), served.url.c_str());
+    CInetFile file;
+    Configure(&file);
+    file.SetKind(CInetFile::kManifestItem);
+    file.SetUrl(served.url);
+    file.SetLocalPath(form.localPath);
+    file.SetFileName(item.fileName);
+    file.SetExpectedSize(served.length);
+    file.SetResume(true, true);
+    const bool fetched = RunTransfer(&file) && FileExists(form.localPath.c_str());
+    LogTransfer(file);
+    const std::string partial = form.localPath + kDownloadSuffix;
+    if (!fetched) {
+        std::string validator;
+        uint64_t size = 0;
+        if (mayRetry && FindResumablePartial(partial, &validator, &size)) return FormOutcome::kCut;
+        RemovePartial(partial);
+        return FallBack(form, "its transfer failed");
+    }
+    const std::optional<std::string> digest = Sha256TextOfFile(form.localPath);
+    if (!digest || !EqualsIgnoreCase(*digest, served.sha256)) {
+        DeleteFileA(form.localPath.c_str());
+        return FallBack(form, "its digest does not match");
+    }
+
+    // What an earlier whole-file transfer left in the download path's
+    // partial file is replaced by the decoded file.
+    RemovePartial(item.downloadPath + kDownloadSuffix);
+    PatchBase base;
+    if (form.kind == FormKind::kPatch) {
+        base.bytes = installedCopy->data();
+        base.size = installedCopy->size();
+        base.expectedSize = static_cast<const PatchForm&>(served).baseLength;
+    }
+    const DecodeStatus status = DecodeFormFile(form.localPath, static_cast<uint64_t>(item.length),
+                                               form.kind == FormKind::kPatch ? &base : nullptr, item.downloadPath);
+    DeleteFileA(form.localPath.c_str());
+    if (status != DecodeStatus::kOk) return FallBack(form, DecodeStatusText(status));
+    if (!DecodedFileMatches(item)) {
+        DeleteFileA(item.downloadPath.c_str());
+        return FallBack(form, "the decoded file's digest does not match");
+    }
+    log.Append(std::string("fetched ") + FormKindText(form.kind) + " " + served.url + " bytes " +
+               std::to_string(served.length) + " whole " + std::to_string(item.length));
+    return FormOutcome::kDecoded;
+}
+
+// A decoded file must have the whole file's SHA256 (an item offers forms
+// only with one) and its MD5 when named, with or without a publisher's key.
+bool UpdateEngineImpl::DecodedFileMatches(const UpdateItem& item) {
+    const std::string& path = item.downloadPath;
+    return DownloadDigestsMatch(item, true, item.md5[0] != '\0' ? Md5TextForCheck(path) : "",
+                                Sha256TextOfFile(path).value_or(""));
+}
+
+UpdateEngineImpl::FormOutcome UpdateEngineImpl::FallBack(const FormToFetch& form, const char* reason) {
+    Trace("\nfallback from %s %s: %s\n", FormKindText(form.kind), form.form->url.c_str(), reason);
+    return FormOutcome::kFailed;
+}
