@@ -2,13 +2,18 @@
 """The two releases of the demonstration.
 
   install-old CLIENT --indicator DLL      lays the older release into a client folder
-  publish ROOT --indicator DLL --host H --publisher TOOL --key PEM
+  publish ROOT --indicator DLL --previous-indicator DLL --host H --publisher TOOL --key PEM
                                           puts the newer release, its Update.xml (made and
-                                          signed by the publisher tool) and WhatNews.txt
-                                          into the update server's folder
+                                          signed by the publisher tool, with the older
+                                          release as the previous one, so that each file is
+                                          also offered compressed and as a patch from the
+                                          older copy) and WhatNews.txt into the update
+                                          server's folder
   verify CLIENT ROOT --server-log LOG     checks that the client now holds the newer
                                           release and that the updater fetched exactly the
-                                          newer files; prints one "ok"/"FAIL" line per check
+                                          newer files, each once in one of its forms; prints
+                                          one "ok"/"FAIL" line per check and the bytes
+                                          fetched against the whole files' size
 
 The release files are kept in UTF-8 in the source tree; the client's files are
 GB2312 text, as are the manifest and the release notes.
@@ -16,9 +21,11 @@ GB2312 text, as are the manifest and the release notes.
 import argparse
 import datetime
 import os
+import re
 import shutil
 import subprocess
 import sys
+import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 INSTALLED = os.path.join(HERE, "release", "installed")
@@ -70,9 +77,13 @@ def copy_release(source_root, target_root):
             write(target, client_bytes(source))
 
 
+def lay_out_older_release(target, indicator):
+    copy_release(INSTALLED, target)
+    shutil.copyfile(indicator, os.path.join(target, "Indicator.dll"))
+
+
 def install_old(args):
-    copy_release(INSTALLED, args.client)
-    shutil.copyfile(args.indicator, os.path.join(args.client, "Indicator.dll"))
+    lay_out_older_release(args.client, args.indicator)
     stamp = INSTALLED_DAY.timestamp()
     for folder, _, names in os.walk(args.client):
         for name in names:
@@ -88,9 +99,11 @@ def publish(args):
         if rule == "same":
             path = os.path.join(files, sub_folder, name)
             os.utime(path, (stamp, stamp))
-    subprocess.run([args.publisher, "manifest", files, "--base-url", "http://%s/files" % args.host,
-                    "--version", SERVED_VERSION, "--key", args.key, "--out", os.path.join(args.root, "Update.xml")],
-                   check=True)
+    with tempfile.TemporaryDirectory() as previous:
+        lay_out_older_release(previous, args.previous_indicator)
+        subprocess.run([args.publisher, "manifest", files, "--previous", previous,
+                        "--base-url", "http://%s/files" % args.host, "--version", SERVED_VERSION,
+                        "--key", args.key, "--out", os.path.join(args.root, "Update.xml")], check=True)
     write(os.path.join(args.root, "WhatNews.txt"), client_bytes(NOTES))
 
 
@@ -110,14 +123,25 @@ def verify(args):
 
     with open(args.server_log, encoding="utf-8") as log:
         requests = [line.split(" ", 3) for line in log.read().splitlines()]
+    whole_bytes = fetched_bytes = patches = 0
     for name, sub, rule in ITEMS:
         relative = os.path.join(sub, name) if sub else name
         path = "/files/" + relative.replace(os.sep, "/")
-        fetched = [r for r in requests if len(r) == 4 and r[1] == path and r[2] == "200" and "Koravel" in r[3]]
+        # The file itself, compressed, or a patch from an older copy.
+        form = re.compile(re.escape(path) + r"(\.zst|\.[0-9a-f]{16}\.zpatch)?$")
+        fetched = [r for r in requests if len(r) == 4 and form.match(r[1]) and r[2] == "200" and "Koravel" in r[3]]
         if rule == "same":
-            check(not fetched, "%s was not fetched" % path)
+            check(not fetched, "%s was not fetched in any form" % path)
         else:
-            check(len(fetched) == 1, "the updater fetched %s once (requests: %d)" % (path, len(fetched)))
+            kinds = ["a patch" if r[1].endswith(".zpatch") else "compressed" if r[1].endswith(".zst") else "whole"
+                     for r in fetched]
+            sizes = [os.path.getsize(os.path.join(args.root, r[1].lstrip("/"))) for r in fetched]
+            whole = os.path.getsize(os.path.join(args.root, "files", relative))
+            check(len(fetched) == 1, "the updater fetched %s once, %s: %s of its %d bytes (requests: %d)"
+                  % (path, " and ".join(kinds) or "never", " + ".join(map(str, sizes)) or "0", whole, len(fetched)))
+            whole_bytes += whole
+            fetched_bytes += sum(sizes)
+            patches += kinds.count("a patch")
         installed = read(os.path.join(args.client, relative))
         served = read(os.path.join(args.root, "files", relative))
         if rule == "same":
@@ -133,6 +157,9 @@ def verify(args):
             check(not left_in_update, "the downloaded copy Update/%s was removed after installing" % relative)
     check(not os.path.exists(os.path.join(args.client, "Update", "QMUpdateFileList.txt")),
           "the state file Update/QMUpdateFileList.txt is gone")
+    check(patches > 0, "the updater applied %d patch%s from the installed copies" % (patches, "" if patches == 1 else "es"))
+    check(fetched_bytes < whole_bytes, "bytes fetched for the newer files: %d of their whole size %d (%.1f %%)"
+          % (fetched_bytes, whole_bytes, 100.0 * fetched_bytes / max(whole_bytes, 1)))
     return 0 if all(checks) else 1
 
 
@@ -145,6 +172,7 @@ def main():
     new = commands.add_parser("publish")
     new.add_argument("root")
     new.add_argument("--indicator", required=True)
+    new.add_argument("--previous-indicator", required=True, help="the older release's Indicator.dll")
     new.add_argument("--host", required=True)
     new.add_argument("--publisher", required=True, help="the koravel-publish program")
     new.add_argument("--key", required=True, help="the publisher's private key (PEM)")
