@@ -11,6 +11,7 @@
 #include "run/Clock.h"
 #include "run/EngineTexts.h"
 #include "run/LocalTime.h"
+#include "run/StepMarks.h"
 #include "statefile/StateFileWriter.h"
 #include "transfer/DownloadSuffix.h"
 #include "transfer/PartialFile.h"
@@ -50,6 +51,17 @@ std::optional<InstalledCopy> DescribeCopy(const std::optional<std::string>& byte
     const std::optional<std::string> digest = Sha256TextOfBytes(*bytes);
     if (!digest) return std::nullopt;
     return InstalledCopy{bytes->size(), *digest};
+}
+
+// Once the item's file is there, the forms' own files have served: a form
+// decoded by a run that ended before it was deleted, or one cut and left for
+// a resume, goes.
+void RemoveFormFiles(const std::vector<FormToFetch>& forms) {
+    for (const FormToFetch& form : forms) {
+        if (form.localPath.empty()) continue;
+        DeleteFileA(form.localPath.c_str());
+        RemovePartial(form.localPath + kDownloadSuffix);
+    }
 }
 
 }  // namespace
@@ -112,6 +124,7 @@ bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
         notify.Post(NOTIFY_ITEM_DONE, index - 1);
 
         if (succeeded) {
+            RemoveFormFiles(forms);
             consecutiveFailures_ = 0;
             return true;
         }
@@ -187,28 +200,37 @@ UpdateEngineImpl::FormOutcome UpdateEngineImpl::FetchSmallerForm(const UpdateIte
                                                                  bool mayRetry) {
     const FileForm& served = *form.form;
     Trace("\n%d Processing %s ", Now(), served.url.c_str());
-    CInetFile file;
-    Configure(&file);
-    file.SetKind(CInetFile::kManifestItem);
-    file.SetUrl(served.url);
-    file.SetLocalPath(form.localPath);
-    file.SetFileName(item.fileName);
-    file.SetExpectedSize(served.length);
-    file.SetResume(true, true);
-    const bool fetched = RunTransfer(&file) && FileExists(form.localPath.c_str());
-    LogTransfer(file);
-    const std::string partial = form.localPath + kDownloadSuffix;
-    if (!fetched) {
-        std::string validator;
-        uint64_t size = 0;
-        if (mayRetry && FindResumablePartial(partial, &validator, &size)) return FormOutcome::kCut;
-        RemovePartial(partial);
-        return FallBack(form, "its transfer failed");
-    }
-    const std::optional<std::string> digest = Sha256TextOfFile(form.localPath);
-    if (!digest || !EqualsIgnoreCase(*digest, served.sha256)) {
-        DeleteFileA(form.localPath.c_str());
-        return FallBack(form, "its digest does not match");
+    auto fetchedWhole = [&] {
+        const std::optional<std::string> digest = Sha256TextOfFile(form.localPath);
+        return digest && EqualsIgnoreCase(*digest, served.sha256);
+    };
+    // A form fetched whole by a run that ended before decoding it is used
+    // as it lies.
+    if (FileExists(form.localPath.c_str()) && fetchedWhole()) {
+        log.Append("complete " + served.url + " from its earlier download");
+    } else {
+        CInetFile file;
+        Configure(&file);
+        file.SetKind(CInetFile::kManifestItem);
+        file.SetUrl(served.url);
+        file.SetLocalPath(form.localPath);
+        file.SetFileName(item.fileName);
+        file.SetExpectedSize(served.length);
+        file.SetResume(true, true);
+        const bool fetched = RunTransfer(&file) && FileExists(form.localPath.c_str());
+        LogTransfer(file);
+        const std::string partial = form.localPath + kDownloadSuffix;
+        if (!fetched) {
+            std::string validator;
+            uint64_t size = 0;
+            if (mayRetry && FindResumablePartial(partial, &validator, &size)) return FormOutcome::kCut;
+            RemovePartial(partial);
+            return FallBack(form, "its transfer failed");
+        }
+        if (!fetchedWhole()) {
+            DeleteFileA(form.localPath.c_str());
+            return FallBack(form, "its digest does not match");
+        }
     }
 
     // What an earlier whole-file transfer left in the download path's
@@ -222,6 +244,7 @@ UpdateEngineImpl::FormOutcome UpdateEngineImpl::FetchSmallerForm(const UpdateIte
     }
     const DecodeStatus status = DecodeFormFile(form.localPath, static_cast<uint64_t>(item.length),
                                                form.kind == FormKind::kPatch ? &base : nullptr, item.downloadPath);
+    if (status == DecodeStatus::kOk) MarkStep("download.form-decoded");
     DeleteFileA(form.localPath.c_str());
     if (status != DecodeStatus::kOk) return FallBack(form, DecodeStatusText(status));
     if (!DecodedFileMatches(item)) {

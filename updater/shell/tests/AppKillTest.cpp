@@ -4,7 +4,9 @@
 // of the state file, the rewrite of Stock.ini): no file is ever torn,
 // Stock.ini is always whole, and no temporary copy is left. The download is
 // killed in the middle of bodies, after files are moved into place and after
-// state-file blocks: the next run resumes and ends with every file and block.
+// state-file blocks: the next run resumes and ends with every file and block;
+// so is a download of patches and compressed files, also between a form's
+// arrival and its decoding.
 // The steps are reached deterministically: the test build of the program
 // (koravel_killable) logs each step it completes and ends itself after the
 // one a test names (kill/KillAtStep.cpp).
@@ -20,10 +22,12 @@
 #include <vector>
 
 #include "ClientFolder.h"
+#include "DeltaFixtures.h"
 #include "KoravelProcess.h"
 #include "Md5.h"
 #include "TestHttpServer.h"
 #include "manifest/ManifestWriter.h"
+#include "trust/CryptoApi.h"
 
 namespace {
 
@@ -302,6 +306,101 @@ TEST(DownloadKillTest, ADownloadKilledInItsStepsEndsWholeOnTheNextRunFetchingOnl
         }
         EXPECT_EQ(client.RecordedDownloads(), client.files().size());
         EXPECT_EQ(client.BodyBytesSent() - sentBefore, total - onDisk) << "fetched again";
+    }
+}
+
+// Two items offered as smaller forms: one patched from the installed copy
+// (a single chunk), one compressed (no copy installed; several chunks). A
+// kill in the middle of a form, with a form whole but not decoded, with a
+// file decoded but not recorded: the next run ends with both files recorded,
+// no form's file left, only what was missing of a form fetched, and the
+// whole files never asked for.
+TEST(DownloadKillTest, ADownloadOfPatchesAndCompressedFilesKilledInItsStepsEndsWholeOnTheNextRun) {
+    const std::string older = OlderFile(), newer = NewerFile();
+    const std::string patch = NewerPatchFromOlder(), compressed = NewerCompressed();
+    auto sha256 = [](const std::string& bytes) { return Sha256TextOfBytes(bytes).value(); };
+    const char* const killPoints[] = {
+        "download.moved#1",           // the patch whole, not decoded
+        "download.form-decoded#1",    // the first file decoded, its block not written
+        "statefile.block-written#1",  // the first file recorded
+        "download.chunk-written#3",   // in the middle of the compressed file
+        "download.moved#2",           // the compressed file whole, not decoded
+        "download.form-decoded#2",    // the second file decoded, its block not written
+    };
+    for (const char* killAt : killPoints) {
+        SCOPED_TRACE(std::string("killed after ") + killAt);
+        ClientFolder client;
+        TestHttpServer server;
+        CopyInto(HostPathToWindows(KORAVEL_KILLABLE_EXE), client / "Koravel.exe");
+        WriteWholeFile(client / "patched.dat", older);
+        std::vector<ManifestEntry> entries;
+        for (const char* name : {"patched.dat", "compressed.dat"}) {
+            const std::string file = std::string("/files/") + name;
+            server.Serve(file, newer);
+            server.ServeVersions(file + ".zst", {{compressed, "\"z\"", ""}}, true);
+            server.ServeVersions(file + ".zpatch", {{patch, "\"p\"", ""}}, true);
+            entries.push_back({{"FileName", name},
+                               NumberField("Length", static_cast<int64_t>(newer.size())),
+                               {"MD5", Md5Text(newer)},
+                               {"SHA256", sha256(newer)},
+                               {"DownValue", "1"},
+                               {"URL", server.Url(file)},
+                               {"CompressedURL", server.Url(file + ".zst")},
+                               NumberField("CompressedLength", static_cast<int64_t>(compressed.size())),
+                               {"CompressedSHA256", sha256(compressed)},
+                               {"Patch1BaseSHA256", sha256(older)},
+                               NumberField("Patch1BaseLength", static_cast<int64_t>(older.size())),
+                               {"Patch1URL", server.Url(file + ".zpatch")},
+                               NumberField("Patch1Length", static_cast<int64_t>(patch.size())),
+                               {"Patch1SHA256", sha256(patch)}});
+        }
+        WriteWholeFile(client.update("Update.xml"), ManifestText("2.0", entries));
+        WriteWholeFile(client / "Stock.ini",
+                       "[System]\r\nWebAddress=127.0.0.1:" + std::to_string(server.Port()) + "\r\n");
+        auto run = [&](const std::string& kill) {
+            auto koravel = StartKillable(client, "Download", kill);
+            if (!koravel->started() || !koravel->WaitExit(60000)) return false;
+            return kill.empty() ? koravel->exitCode() != 99 : koravel->exitCode() == 99;
+        };
+        ASSERT_TRUE(run(killAt)) << "the run was not killed there";
+        // What the next run still has to fetch of each form: nothing once
+        // the file is decoded or the form whole, else the rest of its partial file.
+        const struct {
+            const char* name;
+            std::string form;
+            const std::string& bytes;
+        } items[] = {{"patched.dat", ".zpatch", patch}, {"compressed.dat", ".zst", compressed}};
+        size_t rest = 0, sentBefore = 0;
+        for (const auto& item : items) {
+            const std::string path = client.update(item.name);
+            const std::string target = std::string("/files/") + item.name + item.form;
+            sentBefore += server.BodyBytesSent(target);
+            if (ReadWholeFile(path) == newer || PathExists(path + item.form)) continue;
+            rest += item.bytes.size() - ReadWholeFile(path + item.form + ".download").size();
+        }
+        ASSERT_TRUE(run("")) << "the next run did not end";
+        EXPECT_EQ(server.BodyBytesSent("/files/patched.dat.zpatch") + server.BodyBytesSent("/files/compressed.dat.zst") -
+                      sentBefore,
+                  rest)
+            << "fetched again";
+
+        const std::string state = ReadWholeFile(client.update("QMUpdateFileList.txt"));
+        for (const char* name : {"patched.dat", "compressed.dat"}) {
+            const std::string path = client.update(name);
+            EXPECT_TRUE(ReadWholeFile(path) == newer) << name;
+            for (const char* suffix : {".download", ".zpatch", ".zst", ".zpatch.download", ".zst.download",
+                                       ".zst.download.validator"}) {
+                EXPECT_FALSE(PathExists(path + suffix)) << name << suffix;
+            }
+            EXPECT_EQ(server.RequestCount(std::string("/files/") + name), 0) << name;
+        }
+        EXPECT_EQ(server.RequestCount("/files/compressed.dat.zpatch"), 0);
+        EXPECT_EQ(server.RequestCount("/files/patched.dat.zst"), 0);
+        size_t recorded = 0;
+        for (size_t at = state.find("DOWNLOADSTATUS TRUE"); at != std::string::npos;
+             at = state.find("DOWNLOADSTATUS TRUE", at + 1))
+            ++recorded;
+        EXPECT_EQ(recorded, 2u);
     }
 }
 
