@@ -3,14 +3,22 @@
 //
 // Input: one line per field, "Name=Value" (applied as the manifest reader
 // does); a line "@program=", "@windows=", "@system=" or "@update=" sets that
-// folder instead, so that the 260-byte limits are reached from both sides.
+// folder instead, so that the 260-byte limits are reached from both sides;
+// "@installed=<size>:<sha256>" describes the installed copy a patch may
+// apply to.
 //
 // The rule, as an assertion: an item called safe stays under its folders,
 // every name below them is one Windows reads as itself (no "..", no drive
 // or stream, no device, nothing the system trims), and every name the
-// download and the installation use fits its 260-byte buffer.
+// download and the installation use fits its 260-byte buffer. The forms
+// chosen for it (the compressed file and patches among its fields) come in
+// the order patch, compressed, whole, each at most once; a patch only for
+// the installed copy; every form complete, with names beside the download
+// that fit; and none at all for an item without Length or SHA256.
 #include "FuzzCheck.h"
 
+#include "CaseFolding.h"
+#include "delta/FormChoice.h"
 #include "manifest/ManifestFields.h"
 #include "manifest/NameRules.h"
 #include "plan/InstallTarget.h"
@@ -18,6 +26,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <string>
 
 namespace {
@@ -73,6 +82,7 @@ std::string CheckBelow(const std::string& path, const std::string& folder) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     ItemFolders folders{"C:\\Quorvane", "C:\\WINDOWS", "C:\\WINDOWS\\system32", "C:\\Quorvane\\Update\\"};
     UpdateItem item;
+    std::optional<InstalledCopy> installed;
     std::string_view input = InputText(data, size);
     while (!input.empty()) {
         const std::size_t end = std::min(input.find('\n'), input.size());
@@ -89,6 +99,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             folders.system = value;
         } else if (name == "@update") {
             folders.update = value;
+        } else if (name == "@installed") {
+            const std::size_t colon = value.find(':');
+            installed = InstalledCopy{std::strtoull(value.c_str(), nullptr, 10),
+                                      colon == std::string::npos ? std::string() : value.substr(colon + 1)};
         } else {
             ApplyManifestField(&item, name, value);
         }
@@ -122,5 +136,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FUZZ_CHECK(InstallTargetPath(item.installPath, item.fileName).size() < kPathBuffer);
     FUZZ_CHECK(InstallCopyPath(InstallTargetPath(item.installPath, item.fileName)).size() < kPathBuffer);
     FUZZ_CHECK(item.subPath.size() < kPathBuffer);
+
+    const std::vector<FormToFetch> forms = FormsToTry(item, installed);
+    FUZZ_CHECK(!forms.empty() && forms.back().kind == FormKind::kWhole && forms.back().form == nullptr);
+    if (forms.size() > 1) FUZZ_CHECK(item.length > 0 && item.sha256.size() == 64);
+    FormKind previous = FormKind::kPatch;
+    for (std::size_t i = 0; i + 1 < forms.size(); ++i) {
+        const FormToFetch& form = forms[i];
+        FUZZ_CHECK(form.kind != FormKind::kWhole && form.form != nullptr && form.form->IsComplete());
+        FUZZ_CHECK(i == 0 || form.kind != previous);
+        FUZZ_CHECK(form.kind == FormKind::kCompressed || i == 0);
+        previous = form.kind;
+        FUZZ_CHECK(form.localPath == item.downloadPath + (form.kind == FormKind::kPatch ? ".zpatch" : ".zst"));
+        FUZZ_CHECK((form.localPath + kDownloadSuffix + kValidatorSuffix).size() < kPathBuffer);
+        if (form.kind == FormKind::kPatch) {
+            const auto& patch = static_cast<const PatchForm&>(*form.form);
+            FUZZ_CHECK(installed && static_cast<uint64_t>(patch.baseLength) == installed->size);
+            FUZZ_CHECK(EqualsIgnoreCase(patch.baseSha256, installed->sha256));
+        } else {
+            FUZZ_CHECK(form.form == &item.forms.compressed);
+        }
+    }
     return 0;
 }
