@@ -51,7 +51,6 @@ std::vector<ManifestField> WriteFileForms(const ReleaseFile& file, const std::st
                                           const std::vector<fs::path>& previousReleases, std::ostream& notes) {
     RemoveEarlierForms(file.path);
     const std::string bytes = ReadFileBytes(file.path);
-    const std::string digest = Sha256Text(bytes);
     const fs::path folder = file.path.parent_path();
     std::vector<ManifestField> fields;
 
@@ -65,7 +64,9 @@ std::vector<ManifestField> WriteFileForms(const ReleaseFile& file, const std::st
         smallest = compressed.size();
     }
 
-    std::set<std::string> basesDone{digest};
+    // A copy with the file's own bytes gets a patch too: a few bytes that
+    // copy the whole base, for a client sent to fetch a file it already has.
+    std::set<std::string> basesDone;
     int number = 0;
     for (const fs::path& previous : previousReleases) {
         const fs::path basePath = previous / fs::u8path(file.relativePath);
@@ -73,7 +74,7 @@ std::vector<ManifestField> WriteFileForms(const ReleaseFile& file, const std::st
         if (!fs::is_regular_file(basePath, error)) continue;
         const std::string base = ReadFileBytes(basePath);
         const std::string baseDigest = Sha256Text(base);
-        if (!basesDone.insert(baseDigest).second) continue;  // the same bytes as the file or as a copy done
+        if (!basesDone.insert(baseDigest).second) continue;  // the same bytes as a copy done
         const std::string patchName = PatchFormName(file.fileName, baseDigest);
         if (!Requestable(file, patchName, notes)) continue;
         const std::optional<std::string> patch = CompressPatch(base, bytes);

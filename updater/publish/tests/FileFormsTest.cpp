@@ -130,7 +130,7 @@ TEST_F(FileForms, CompressedFilesAndPatchesDecodeToTheExactFile) {
     EXPECT_TRUE(read.forms.patches[1].IsComplete());
 }
 
-TEST_F(FileForms, OnlyWhatIsSmallerAndDifferentIsWritten) {
+TEST_F(FileForms, OnlyWhatIsSmallerIsWritten) {
     const std::string text = FormulaText(7, 500);
     const std::string noise = RandomBytes(8, 20000);
     const struct {
@@ -140,7 +140,8 @@ TEST_F(FileForms, OnlyWhatIsSmallerAndDifferentIsWritten) {
         bool compressed;
         bool patched;
     } cases[] = {
-        {"unchanged since the earlier release", text, text, true, false},
+        {"unchanged since the earlier release", text, text, true, true},
+        {"incompressible, unchanged", noise, noise, false, true},
         {"new in this release", text, std::nullopt, true, false},
         {"incompressible, changed", noise, RandomBytes(9, 20000), false, false},
         {"incompressible, one byte changed", noise, noise.substr(0, 10000) + "x" + noise.substr(10001), false, true},
