@@ -8,3 +8,10 @@
 // <0, 0 or >0, as the bytes (after folding) order the texts.
 int CompareIgnoreCase(const std::string& left, const std::string& right);
 bool EqualsIgnoreCase(const std::string& left, const std::string& right);
+
+// The order of CompareIgnoreCase, for sets and maps of names.
+struct LessIgnoringCase {
+    bool operator()(const std::string& left, const std::string& right) const {
+        return CompareIgnoreCase(left, right) < 0;
+    }
+};

@@ -9,6 +9,9 @@
 namespace {
 
 constexpr size_t kSha256Digits = 64;
+// Named like the server's copies (docs/manifest-delta.md).
+constexpr char kPatchSuffix[] = ".zpatch";
+constexpr char kCompressedSuffix[] = ".zst";
 
 bool LocalNamesFit(const std::string& localPath) {
     return (localPath + kDownloadSuffix + kValidatorSuffix).size() < kPathBufferBytes;
@@ -38,19 +41,22 @@ bool OffersSmallerForms(const UpdateItem& item) {
     return false;
 }
 
-uint64_t LargestPatchBase(const UpdateItem& item) {
-    uint64_t largest = 0;
-    if (!OffersSmallerForms(item)) return 0;
+bool HasPatchForBaseOfSize(const UpdateItem& item, uint64_t size) {
+    if (!OffersSmallerForms(item)) return false;
     for (const PatchForm& patch : item.forms.patches) {
-        if (IsUsablePatch(patch) && static_cast<uint64_t>(patch.baseLength) > largest) largest = patch.baseLength;
+        if (IsUsablePatch(patch) && static_cast<uint64_t>(patch.baseLength) == size) return true;
     }
-    return largest;
+    return false;
+}
+
+std::vector<std::string> FormLocalPaths(const UpdateItem& item) {
+    return {item.downloadPath + kPatchSuffix, item.downloadPath + kCompressedSuffix};
 }
 
 std::vector<FormToFetch> FormsToTry(const UpdateItem& item, const std::optional<InstalledCopy>& installed) {
     std::vector<FormToFetch> forms;
     if (OffersSmallerForms(item)) {
-        const std::string patchPath = item.downloadPath + ".zpatch";
+        const std::string patchPath = item.downloadPath + kPatchSuffix;
         if (installed && LocalNamesFit(patchPath)) {
             for (const PatchForm& patch : item.forms.patches) {
                 if (IsUsablePatch(patch) && static_cast<uint64_t>(patch.baseLength) == installed->size &&
@@ -60,7 +66,7 @@ std::vector<FormToFetch> FormsToTry(const UpdateItem& item, const std::optional<
                 }
             }
         }
-        const std::string compressedPath = item.downloadPath + ".zst";
+        const std::string compressedPath = item.downloadPath + kCompressedSuffix;
         if (item.forms.compressed.IsComplete() && LocalNamesFit(compressedPath)) {
             forms.push_back(FormToFetch{FormKind::kCompressed, &item.forms.compressed, compressedPath});
         }

@@ -37,9 +37,13 @@ struct InstalledCopy {
 // held to), and a complete compressed or patch form.
 bool OffersSmallerForms(const UpdateItem& item);
 
-// The largest base any usable patch of the item names (0 when none): the
-// most of the installed copy worth reading to match it.
-uint64_t LargestPatchBase(const UpdateItem& item);
+// Whether a usable patch of the item applies to a copy of `size` bytes: only
+// then is the installed copy worth reading to match it.
+bool HasPatchForBaseOfSize(const UpdateItem& item, uint64_t size);
+
+// The local names of the item's forms beside its download path, whether
+// offered or not: "<download path>.zpatch" and "<download path>.zst".
+std::vector<std::string> FormLocalPaths(const UpdateItem& item);
 
 // The representations to try, in order, ending with the whole file: the
 // first complete patch whose base is the installed copy, then the complete

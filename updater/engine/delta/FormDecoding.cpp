@@ -1,5 +1,6 @@
 #include "delta/FormDecoding.h"
 
+#include "transfer/DownloadSuffix.h"
 #include "DiskLevel.h"
 #include "DurableFile.h"
 #include "StdioFile.h"
@@ -23,7 +24,7 @@ private:
 
 DecodeStatus DecodeFormFile(const std::string& formPath, uint64_t expectedSize, const PatchBase* base,
                             const std::string& targetPath) {
-    const std::string decodedPath = targetPath + ".download";
+    const std::string decodedPath = targetPath + kDownloadSuffix;
     StdioFile output(std::fopen(decodedPath.c_str(), "wb"));
     if (!output) return DecodeStatus::kSinkFailed;
     FileSink sink(output.Get());

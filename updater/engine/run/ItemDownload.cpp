@@ -17,12 +17,15 @@
 #include "transfer/PartialFile.h"
 #include "CaseFolding.h"
 #include "FileExists.h"
+#include "FileSize.h"
 #include "FolderCreation.h"
 #include "Md5.h"
 #include "PathText.h"
 #include "WholeFile.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <new>
 #include <vector>
 
 namespace {
@@ -35,15 +38,20 @@ std::string Md5TextForCheck(const std::string& path) {
     return std::string();
 }
 
-// The installed copy's bytes, when a patch of the item may apply to them:
-// read only up to the largest base a patch names, and kept in memory while
-// the item is downloaded, since the decoder reads the base where it lies.
+// The installed copy's bytes, when a patch of the item applies to a copy of
+// its size; kept in memory while the item is downloaded, since the decoder
+// reads the base where it lies. A copy there is no memory for gets no patch.
 std::optional<std::string> ReadPatchBase(const UpdateItem& item) {
-    const uint64_t largest = LargestPatchBase(item);
-    if (largest == 0) return std::nullopt;
-    std::string bytes;
-    if (!ReadWholeFile(item.installPath, &bytes, static_cast<size_t>(largest))) return std::nullopt;
-    return bytes;
+    const std::optional<uint64_t> size = FileSizeOf(item.installPath.c_str());
+    if (!size || !HasPatchForBaseOfSize(item, *size)) return std::nullopt;
+    try {
+        std::string bytes;
+        bytes.reserve(static_cast<size_t>(*size));
+        if (!ReadWholeFile(item.installPath, &bytes, static_cast<size_t>(*size))) return std::nullopt;
+        return bytes;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
 }
 
 std::optional<InstalledCopy> DescribeCopy(const std::optional<std::string>& bytes) {
@@ -53,18 +61,20 @@ std::optional<InstalledCopy> DescribeCopy(const std::optional<std::string>& byte
     return InstalledCopy{bytes->size(), *digest};
 }
 
+}  // namespace
+
 // Once the item's file is there, the forms' own files have served: a form
-// decoded by a run that ended before it was deleted, or one cut and left for
-// a resume, goes.
-void RemoveFormFiles(const std::vector<FormToFetch>& forms) {
-    for (const FormToFetch& form : forms) {
-        if (form.localPath.empty()) continue;
-        DeleteFileA(form.localPath.c_str());
-        RemovePartial(form.localPath + kDownloadSuffix);
+// decoded by a run that ended before it was deleted, a form of an earlier
+// run no longer chosen, or one cut and left for a resume, goes. Names that
+// are another planned item's download stay.
+void UpdateEngineImpl::RemoveFormFiles(const UpdateItem& item) {
+    if (!OffersSmallerForms(item)) return;
+    for (const std::string& path : FormLocalPaths(item)) {
+        if (plannedDownloads_.count(path) != 0) continue;
+        DeleteFileA(path.c_str());
+        RemovePartial(path + kDownloadSuffix);
     }
 }
-
-}  // namespace
 
 bool UpdateEngineImpl::DownloadAll() {
     if (plannedCount == 0) return false;
@@ -92,10 +102,22 @@ bool UpdateEngineImpl::DownloadAll() {
 // attempt continues it. When no attempt is left, it falls back at once.
 bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
     static_assert(kRetries == 3, "three retries per item");
-    const std::optional<std::string> installedCopy = ReadPatchBase(item);
-    const std::vector<FormToFetch> forms = FormsToTry(item, DescribeCopy(installedCopy));
+    std::optional<std::string> installedCopy = ReadPatchBase(item);
+    std::vector<FormToFetch> forms = FormsToTry(item, DescribeCopy(installedCopy));
+    // A manifest may list "a.dat" and "a.dat.zst" both: a form's local file
+    // never takes the place of another item's download.
+    forms.erase(std::remove_if(forms.begin(), forms.end(),
+                               [this](const FormToFetch& form) {
+                                   return !form.localPath.empty() &&
+                                          (plannedDownloads_.count(form.localPath) != 0 ||
+                                           plannedDownloads_.count(form.localPath + kDownloadSuffix) != 0);
+                               }),
+                forms.end());
     const bool offersForms = forms.size() > 1;
     std::vector<bool> failed(forms.size(), false);
+    // Whether the whole file has been asked for in this run: only then is its
+    // partial file a retry's to continue (or one whose MD5 will judge it).
+    bool wholeTried = false;
     for (int attempt = 0;; ++attempt) {
         Trace("\n%d Processing %s ", Now(), item.url.c_str());
         CreateFolders(FolderOfPath(item.downloadPath));
@@ -109,13 +131,15 @@ bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
             for (size_t i = 0; i < forms.size(); ++i) {
                 if (failed[i]) continue;
                 if (forms[i].kind == FormKind::kWhole) {
-                    succeeded = FetchWholeFile(item, attempt, offersForms);
+                    succeeded = FetchWholeFile(item, wholeTried, offersForms);
+                    wholeTried = true;
                     break;
                 }
                 const FormOutcome outcome = FetchSmallerForm(item, forms[i], installedCopy, mayRetry);
                 if (outcome == FormOutcome::kDecoded) succeeded = true;
                 if (outcome != FormOutcome::kFailed) break;
                 failed[i] = true;
+                if (forms[i].kind == FormKind::kPatch) installedCopy.reset();  // no other patch needs it
             }
         }
         notify.Post(NOTIFY_PROGRESS, 100);
@@ -124,7 +148,7 @@ bool UpdateEngineImpl::DownloadItem(const UpdateItem& item, int index) {
         notify.Post(NOTIFY_ITEM_DONE, index - 1);
 
         if (succeeded) {
-            RemoveFormFiles(forms);
+            RemoveFormFiles(item);
             consecutiveFailures_ = 0;
             return true;
         }
@@ -161,7 +185,7 @@ bool UpdateEngineImpl::ExistingDownloadIsCurrent(const UpdateItem& item) {
     return ExistingDownloadMatches(item, existing);
 }
 
-bool UpdateEngineImpl::FetchWholeFile(const UpdateItem& item, int attempt, bool offersForms) {
+bool UpdateEngineImpl::FetchWholeFile(const UpdateItem& item, bool triedBefore, bool offersForms) {
     CInetFile file;
     Configure(&file);
     file.SetKind(CInetFile::kManifestItem);
@@ -173,15 +197,19 @@ bool UpdateEngineImpl::FetchWholeFile(const UpdateItem& item, int attempt, bool 
     // An unfinished body stays for the next attempt, which asks for the
     // rest only. One left by an earlier run is continued only when the
     // item's digest will tell whether the pieces make the right file.
-    file.SetResume(true, attempt > 0 || item.md5[0] != '\0');
+    file.SetResume(true, triedBefore || item.md5[0] != '\0');
     bool succeeded = RunTransfer(&file);
     LogTransfer(file);
     succeeded = succeeded && FileExists(item.downloadPath.c_str());
     if (!succeeded) return false;
     const char* path = item.downloadPath.c_str();
     const bool checkSha256 = keyGiven && !item.sha256.empty();
-    if (!DownloadDigestsMatch(item, keyGiven, item.md5[0] != '\0' ? Md5TextForCheck(path) : "",
-                              checkSha256 ? Sha256TextOfFile(path).value_or("") : "")) {
+    // An item that offers forms is held to its SHA256 however it came.
+    const bool matches = offersForms ? HasFileDigests(item)
+                                     : DownloadDigestsMatch(item, keyGiven,
+                                                            item.md5[0] != '\0' ? Md5TextForCheck(path) : "",
+                                                            checkSha256 ? Sha256TextOfFile(path).value_or("") : "");
+    if (!matches) {
         log.Append("refusal: digest does not match for " + item.url);
         return false;
     }
@@ -223,9 +251,13 @@ UpdateEngineImpl::FormOutcome UpdateEngineImpl::FetchSmallerForm(const UpdateIte
         if (!fetched) {
             std::string validator;
             uint64_t size = 0;
-            if (mayRetry && FindResumablePartial(partial, &validator, &size)) return FormOutcome::kCut;
-            RemovePartial(partial);
-            return FallBack(form, "its transfer failed");
+            if (!FindResumablePartial(partial, &validator, &size)) {
+                RemovePartial(partial);
+                return FallBack(form, "its transfer failed");
+            }
+            if (mayRetry) return FormOutcome::kCut;
+            // Kept for a later run to resume; this one goes on without it.
+            return FallBack(form, "its transfer was cut and no attempt is left");
         }
         if (!fetchedWhole()) {
             DeleteFileA(form.localPath.c_str());
@@ -247,7 +279,7 @@ UpdateEngineImpl::FormOutcome UpdateEngineImpl::FetchSmallerForm(const UpdateIte
     if (status == DecodeStatus::kOk) MarkStep("download.form-decoded");
     DeleteFileA(form.localPath.c_str());
     if (status != DecodeStatus::kOk) return FallBack(form, DecodeStatusText(status));
-    if (!DecodedFileMatches(item)) {
+    if (!HasFileDigests(item)) {
         DeleteFileA(item.downloadPath.c_str());
         return FallBack(form, "the decoded file's digest does not match");
     }
@@ -256,9 +288,10 @@ UpdateEngineImpl::FormOutcome UpdateEngineImpl::FetchSmallerForm(const UpdateIte
     return FormOutcome::kDecoded;
 }
 
-// A decoded file must have the whole file's SHA256 (an item offers forms
-// only with one) and its MD5 when named, with or without a publisher's key.
-bool UpdateEngineImpl::DecodedFileMatches(const UpdateItem& item) {
+// A file fetched for an item that offers forms must have the item's SHA256
+// (it offers forms only with one) and its MD5 when given, with or without a
+// publisher's key.
+bool UpdateEngineImpl::HasFileDigests(const UpdateItem& item) {
     const std::string& path = item.downloadPath;
     return DownloadDigestsMatch(item, true, item.md5[0] != '\0' ? Md5TextForCheck(path) : "",
                                 Sha256TextOfFile(path).value_or(""));

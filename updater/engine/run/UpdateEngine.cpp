@@ -204,6 +204,7 @@ bool UpdateEngineImpl::ManifestIsAuthentic(const std::string& path) {
 
 void UpdateEngineImpl::PlanUpdate() {
     items.Clear();
+    plannedDownloads_.clear();
     const std::string manifestPath = updateFolder + "Update.xml";
     if (keyGiven && !ManifestIsAuthentic(manifestPath)) return;
     if (!ReadManifest(&items, manifestPath.c_str())) return;
@@ -220,6 +221,7 @@ bool UpdateEngineImpl::NeedsUpdate(UpdateItem& item) {
     if (keyGiven && !HasRequiredDigests(item)) return false;
     InstalledFile installed = InspectInstalledFile(item);
     bool needed = DecideNeedsUpdate(item, installed);
+    if (needed) plannedDownloads_.insert(item.downloadPath);
     if (needed && !installed.exists && !item.localPath.empty() && !item.subPath.empty()) {
         CreateFolders(item.subPath);
     }

@@ -10,6 +10,7 @@
 #include "run/WorkerThread.h"
 #include "transfer/InetFile.h"
 #include "trust/CryptoApi.h"
+#include "CaseFolding.h"
 
 #include <windows.h>
 
@@ -17,6 +18,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 class UpdateEngineImpl : public WorkerThread {
@@ -65,12 +67,13 @@ private:
     bool DownloadAll();
     bool DownloadItem(const UpdateItem& item, int index);
     bool ExistingDownloadIsCurrent(const UpdateItem& item);
-    bool FetchWholeFile(const UpdateItem& item, int attempt, bool offersForms);
+    bool FetchWholeFile(const UpdateItem& item, bool triedBefore, bool offersForms);
     enum class FormOutcome { kDecoded, kCut, kFailed };
     FormOutcome FetchSmallerForm(const UpdateItem& item, const FormToFetch& form,
                                  const std::optional<std::string>& installedCopy, bool mayRetry);
-    bool DecodedFileMatches(const UpdateItem& item);
+    bool HasFileDigests(const UpdateItem& item);
     FormOutcome FallBack(const FormToFetch& form, const char* reason);
+    void RemoveFormFiles(const UpdateItem& item);
     bool Fetch(int kind, const std::string& url, const std::string& localPath);
     // Time-outs, speed limit, and the progress posted through the channel.
     void Configure(CInetFile* file) const;
@@ -88,4 +91,7 @@ private:
     static constexpr int kRetries = 3;
 
     int consecutiveFailures_ = 0;
+    // The download paths of the planned items, so that no form's file takes
+    // the name of another item's download.
+    std::set<std::string, LessIgnoringCase> plannedDownloads_;
 };

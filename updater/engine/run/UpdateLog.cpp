@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <optional>
 
+#include "FileSize.h"
 #include "StdioFile.h"
 
 void UpdateLog::Append(const std::string& text) {
@@ -15,12 +17,9 @@ void UpdateLog::Append(const std::string& text) {
              now.wMinute, now.wSecond);
     const std::string line = stamp + text + "\r\n";
 
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (GetFileAttributesExA(path_.c_str(), GetFileExInfoStandard, &data)) {
-        const uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        if (size > 0 && size + line.size() > limit_) {
-            MoveFileExA(path_.c_str(), (path_ + ".1").c_str(), MOVEFILE_REPLACE_EXISTING);
-        }
+    const std::optional<uint64_t> size = FileSizeOf(path_.c_str());
+    if (size && *size > 0 && *size + line.size() > limit_) {
+        MoveFileExA(path_.c_str(), (path_ + ".1").c_str(), MOVEFILE_REPLACE_EXISTING);
     }
     StdioFile file(std::fopen(path_.c_str(), "ab"));
     if (!file) return;

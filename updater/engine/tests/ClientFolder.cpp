@@ -5,7 +5,6 @@
 #include "FolderCreation.h"
 #include "KernelHandles.h"
 #include "ProgramFolder.h"
-#include "trust/CryptoApi.h"
 
 #include <gtest/gtest.h>
 
@@ -101,23 +100,4 @@ void RunEngineIn(const ClientFolder& client, UpdateEngine& engine, const EngineS
         engine.Wait();
     });
     shell.join();
-}
-
-ManifestEntry ItemWithForms(const std::string& name, const std::string& url, const std::string& file,
-                            const OfferedForms& forms) {
-    auto sha256 = [](const std::string& bytes) { return Sha256TextOfBytes(bytes).value_or(""); };
-    return ManifestEntry{{"FileName", name},
-                         {"URL", url},
-                         {"Length", std::to_string(file.size())},
-                         {"MD5", Md5Text(file)},
-                         {"SHA256", sha256(file)},
-                         {"DownValue", "1"},
-                         {"CompressedURL", forms.compressedUrl},
-                         {"CompressedLength", std::to_string(forms.compressed.size())},
-                         {"CompressedSHA256", sha256(forms.compressed)},
-                         {"Patch1BaseSHA256", sha256(forms.base)},
-                         {"Patch1BaseLength", std::to_string(forms.base.size())},
-                         {"Patch1URL", forms.patchUrl},
-                         {"Patch1Length", std::to_string(forms.patch.size())},
-                         {"Patch1SHA256", sha256(forms.patch)}};
 }

@@ -58,19 +58,3 @@ private:
 // wants of the engine it sets before.
 void RunEngineIn(const ClientFolder& client, UpdateEngine& engine, const EngineSteps& steps, HWND window,
                  DWORD timeoutMs);
-
-// The forms an item offers besides its whole file, as the publisher lists
-// them: each form's address and bytes, and the copy the patch applies to.
-struct OfferedForms {
-    std::string compressedUrl;
-    std::string compressed;
-    std::string patchUrl;
-    std::string patch;
-    std::string base;
-};
-
-// An item of `file`, to be downloaded whatever is installed (DownValue 1),
-// with its Length, MD5 and SHA256 and the fields of both forms, digests and
-// lengths those of the bytes given.
-ManifestEntry ItemWithForms(const std::string& name, const std::string& url, const std::string& file,
-                            const OfferedForms& forms);

@@ -68,7 +68,8 @@ TEST(FormChoice, TheMatchingPatchThenTheCompressedFileThenTheWholeFile) {
     EXPECT_EQ(forms[0].localPath, "C:\\Client\\Update\\Formula.dat.zpatch");
     EXPECT_EQ(forms[1].localPath, "C:\\Client\\Update\\Formula.dat.zst");
     EXPECT_TRUE(forms[2].localPath.empty());
-    EXPECT_EQ(LargestPatchBase(OfferingItem()), 1000u);
+    EXPECT_TRUE(HasPatchForBaseOfSize(OfferingItem(), 1000));
+    EXPECT_FALSE(HasPatchForBaseOfSize(OfferingItem(), 999));
 }
 
 TEST(FormChoice, WithoutWhatHoldsADecodedFileOnlyTheWholeFile) {
@@ -88,8 +89,12 @@ TEST(FormChoice, WithoutWhatHoldsADecodedFileOnlyTheWholeFile) {
          {"compressed c", "whole"}},
         {"a base beyond the decoder's window",
          [](UpdateItem& item) { item.forms.patches[1].baseLength = int64_t{1} << 27; }, {"compressed c", "whole"}},
+        // Beside the download its names take ".zpatch" or ".zst", ".download"
+        // and ".validator": the patch's are the longer ones.
+        {"a download path whose patch names would not fit",
+         [](UpdateItem& item) { item.downloadPath = "C:\\" + std::string(233, 'x'); }, {"compressed c", "whole"}},
         {"a download path whose form names would not fit",
-         [](UpdateItem& item) { item.downloadPath = "C:\\" + std::string(235, 'x'); }, {"whole"}},
+         [](UpdateItem& item) { item.downloadPath = "C:\\" + std::string(236, 'x'); }, {"whole"}},
     };
     for (const auto& c : cases) {
         UpdateItem item = OfferingItem();
@@ -99,7 +104,7 @@ TEST(FormChoice, WithoutWhatHoldsADecodedFileOnlyTheWholeFile) {
     UpdateItem today = OfferingItem();
     today.forms = FileForms();
     EXPECT_FALSE(OffersSmallerForms(today));
-    EXPECT_EQ(LargestPatchBase(today), 0u);
+    EXPECT_FALSE(HasPatchForBaseOfSize(today, 1000));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 // its access log.
 #include "ClientFolder.h"
 #include "DeltaFixtures.h"
+#include "OfferedForms.h"
 #include "transfer/InetFile.h"
 #include "WebRootFile.h"
 #include "TestFiles.h"

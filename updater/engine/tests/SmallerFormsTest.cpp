@@ -6,8 +6,8 @@
 #include "ClientFolder.h"
 #include "DeltaFixtures.h"
 #include "HandMadeFrame.h"
+#include "OfferedForms.h"
 #include "TestHttpServer.h"
-#include "trust/CryptoApi.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,6 @@
 #include <vector>
 
 namespace {
-
-std::string Sha256(const std::string& bytes) { return Sha256TextOfBytes(bytes).value(); }
 
 // Leftovers of the forms' transfers and decoding beside a download.
 void ExpectNoLeftovers(const ClientFolder& client, const std::string& name) {
@@ -170,7 +168,7 @@ TEST_F(SmallerFormsTest, ABadPatchFallsBackToTheCompressedFile) {
         }
         if (c.listServed) {
             Set(&entry, "Patch1Length", std::to_string(c.served.size()));
-            Set(&entry, "Patch1SHA256", Sha256(c.served));
+            Set(&entry, "Patch1SHA256", Sha256OfBytes(c.served));
         }
         if (!c.withMd5) Drop(&entry, "MD5");
         InstallOlder(c.name);
@@ -217,6 +215,50 @@ TEST_F(SmallerFormsTest, ACutPatchIsResumedByTheNextAttempt) {
     EXPECT_GT(FindLog(log, "resume " + server.Url(Patch("cut.dat")) + " from byte " + std::to_string(cut), retry),
               retry);
     ExpectNoLeftovers(client, "cut.dat");
+}
+
+// A form cut on every attempt is resumed while the item has retries; on its
+// last attempt the cut falls back at once, and its partial file stays for a
+// later run only until the item's file is there.
+TEST_F(SmallerFormsTest, AFormCutOnEveryAttemptFallsBackOnTheLast) {
+    ManifestEntry entry = Offer("cuts.dat");
+    server.ServeVersions(Compressed("cuts.dat"), {{compressed, "\"z1\"", "", 1000}}, true);
+    client.WriteManifest({entry});
+    Run();
+
+    EXPECT_EQ(BlockStatuses(client.StateFile()), (std::vector<std::string>{"cuts.dat=TRUE"}));
+    EXPECT_TRUE(ReadWholeFile(client.InUpdate("cuts.dat")) == newer);
+    EXPECT_EQ(Requests("cuts.dat"), (std::vector<int>{0, 4, 1}));
+    const std::vector<std::string> log = LogTexts(client.InUpdate("Koravel.log"));
+    EXPECT_GE(FindLog(log, "retry " + server.Url(Whole("cuts.dat")) + " (attempt 4)"), 0);
+    EXPECT_GE(FindLog(log, "fallback from compressed " + server.Url(Compressed("cuts.dat")) +
+                               ": its transfer was cut and no attempt is left"),
+              0);
+    ExpectNoLeftovers(client, "cuts.dat");
+}
+
+// A partial whole file an earlier run left is not continued because a form
+// failed first: without an MD5 nothing would tell whether its pieces fit.
+// Before, the attempt after a cut form continued it as a retry's own.
+TEST_F(SmallerFormsTest, AnEarlierRunsPartialWholeFileIsNotContinuedAfterAFormFails) {
+    ManifestEntry entry = Offer("earlier.dat");
+    Drop(&entry, "MD5");
+    // Cut at first; asked for the rest, the server has another file by then.
+    server.ServeVersions(Compressed("earlier.dat"),
+                         {{compressed, "\"z1\"", "", 1000}, {compressed + "!", "\"z2\"", ""}}, true);
+    server.ServeVersions(Whole("earlier.dat"), {{newer, "\"w1\"", ""}}, true);
+    ASSERT_TRUE(WriteWholeFile(client.InUpdate("earlier.dat.download"), std::string(10000, 'x')));
+    ASSERT_TRUE(WriteWholeFile(client.InUpdate("earlier.dat.download.validator"), "\"w1\""));
+    client.WriteManifest({entry});
+    Run();
+
+    EXPECT_EQ(BlockStatuses(client.StateFile()), (std::vector<std::string>{"earlier.dat=TRUE"}));
+    EXPECT_TRUE(ReadWholeFile(client.InUpdate("earlier.dat")) == newer);
+    EXPECT_EQ(Requests("earlier.dat"), (std::vector<int>{0, 2, 1}));
+    for (const auto& request : server.Requests()) {
+        if (request.target == Whole("earlier.dat")) EXPECT_EQ(request.Header("Range"), "");
+    }
+    ExpectNoLeftovers(client, "earlier.dat");
 }
 
 }  // namespace

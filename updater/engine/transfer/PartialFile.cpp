@@ -3,6 +3,7 @@
 #include "transfer/DownloadSuffix.h"
 
 #include "transfer/ResumeValidator.h"
+#include "FileSize.h"
 #include "WholeFile.h"
 
 #include <mutex>
@@ -32,15 +33,10 @@ std::string PartialValidatorPath(const std::string& partialPath) { return partia
 bool FindResumablePartial(const std::string& partialPath, std::string* validator, uint64_t* size) {
     std::string text;
     if (!ReadWholeFile(PartialValidatorPath(partialPath), &text) || !IsKeepableValidator(text)) return false;
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(partialPath.c_str(), GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return false;
-    }
-    uint64_t bytes = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    if (bytes == 0) return false;
+    const std::optional<uint64_t> bytes = FileSizeOf(partialPath.c_str());
+    if (!bytes || *bytes == 0) return false;
     *validator = text;
-    *size = bytes;
+    *size = *bytes;
     return true;
 }
 

@@ -24,10 +24,10 @@
 #include "ClientFolder.h"
 #include "DeltaFixtures.h"
 #include "KoravelProcess.h"
+#include "OfferedForms.h"
 #include "Md5.h"
 #include "TestHttpServer.h"
 #include "manifest/ManifestWriter.h"
-#include "trust/CryptoApi.h"
 
 namespace {
 
@@ -318,7 +318,6 @@ TEST(DownloadKillTest, ADownloadKilledInItsStepsEndsWholeOnTheNextRunFetchingOnl
 TEST(DownloadKillTest, ADownloadOfPatchesAndCompressedFilesKilledInItsStepsEndsWholeOnTheNextRun) {
     const std::string older = OlderFile(), newer = NewerFile();
     const std::string patch = NewerPatchFromOlder(), compressed = NewerCompressed();
-    auto sha256 = [](const std::string& bytes) { return Sha256TextOfBytes(bytes).value(); };
     const char* const killPoints[] = {
         "download.moved#1",           // the patch whole, not decoded
         "download.form-decoded#1",    // the first file decoded, its block not written
@@ -339,20 +338,9 @@ TEST(DownloadKillTest, ADownloadOfPatchesAndCompressedFilesKilledInItsStepsEndsW
             server.Serve(file, newer);
             server.ServeVersions(file + ".zst", {{compressed, "\"z\"", ""}}, true);
             server.ServeVersions(file + ".zpatch", {{patch, "\"p\"", ""}}, true);
-            entries.push_back({{"FileName", name},
-                               NumberField("Length", static_cast<int64_t>(newer.size())),
-                               {"MD5", Md5Text(newer)},
-                               {"SHA256", sha256(newer)},
-                               {"DownValue", "1"},
-                               {"URL", server.Url(file)},
-                               {"CompressedURL", server.Url(file + ".zst")},
-                               NumberField("CompressedLength", static_cast<int64_t>(compressed.size())),
-                               {"CompressedSHA256", sha256(compressed)},
-                               {"Patch1BaseSHA256", sha256(older)},
-                               NumberField("Patch1BaseLength", static_cast<int64_t>(older.size())),
-                               {"Patch1URL", server.Url(file + ".zpatch")},
-                               NumberField("Patch1Length", static_cast<int64_t>(patch.size())),
-                               {"Patch1SHA256", sha256(patch)}});
+            entries.push_back(ItemWithForms(name, server.Url(file), newer,
+                                            OfferedForms{server.Url(file + ".zst"), compressed,
+                                                         server.Url(file + ".zpatch"), patch, older}));
         }
         WriteWholeFile(client.update("Update.xml"), ManifestText("2.0", entries));
         WriteWholeFile(client / "Stock.ini",
@@ -388,8 +376,8 @@ TEST(DownloadKillTest, ADownloadOfPatchesAndCompressedFilesKilledInItsStepsEndsW
         for (const char* name : {"patched.dat", "compressed.dat"}) {
             const std::string path = client.update(name);
             EXPECT_TRUE(ReadWholeFile(path) == newer) << name;
-            for (const char* suffix : {".download", ".zpatch", ".zst", ".zpatch.download", ".zst.download",
-                                       ".zst.download.validator"}) {
+            for (const char* suffix : {".download", ".download.validator", ".zpatch", ".zst", ".zpatch.download",
+                                       ".zpatch.download.validator", ".zst.download", ".zst.download.validator"}) {
                 EXPECT_FALSE(PathExists(path + suffix)) << name << suffix;
             }
             EXPECT_EQ(server.RequestCount(std::string("/files/") + name), 0) << name;
