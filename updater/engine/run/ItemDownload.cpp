@@ -185,15 +185,20 @@ bool UpdateEngineImpl::ExistingDownloadIsCurrent(const UpdateItem& item) {
     return ExistingDownloadMatches(item, existing);
 }
 
+void UpdateEngineImpl::ConfigureItemTransfer(CInetFile* file, const UpdateItem& item, const std::string& url,
+                                             const std::string& localPath, int64_t expectedSize) const {
+    Configure(file);
+    file->SetKind(CInetFile::kManifestItem);
+    file->SetUrl(url);
+    file->SetLocalPath(localPath);
+    file->SetFileName(item.fileName);
+    file->SetExpectedSize(expectedSize);
+    file->SetItemFlags(item.registerFile, item.zipFile, item.forceOverwrite, item.execute, item.executePar);
+}
+
 bool UpdateEngineImpl::FetchWholeFile(const UpdateItem& item, bool triedBefore, bool offersForms) {
     CInetFile file;
-    Configure(&file);
-    file.SetKind(CInetFile::kManifestItem);
-    file.SetUrl(item.url);
-    file.SetLocalPath(item.downloadPath);
-    file.SetFileName(item.fileName);
-    file.SetExpectedSize(item.length);
-    file.SetItemFlags(item.registerFile, item.zipFile, item.forceOverwrite, item.execute, item.executePar);
+    ConfigureItemTransfer(&file, item, item.url, item.downloadPath, item.length);
     // An unfinished body stays for the next attempt, which asks for the
     // rest only. One left by an earlier run is continued only when the
     // item's digest will tell whether the pieces make the right file.
@@ -238,12 +243,7 @@ UpdateEngineImpl::FormOutcome UpdateEngineImpl::FetchSmallerForm(const UpdateIte
         log.Append("complete " + served.url + " from its earlier download");
     } else {
         CInetFile file;
-        Configure(&file);
-        file.SetKind(CInetFile::kManifestItem);
-        file.SetUrl(served.url);
-        file.SetLocalPath(form.localPath);
-        file.SetFileName(item.fileName);
-        file.SetExpectedSize(served.length);
+        ConfigureItemTransfer(&file, item, served.url, form.localPath, served.length);
         file.SetResume(true, true);
         const bool fetched = RunTransfer(&file) && FileExists(form.localPath.c_str());
         LogTransfer(file);

@@ -67,6 +67,10 @@ private:
     bool DownloadAll();
     bool DownloadItem(const UpdateItem& item, int index);
     bool ExistingDownloadIsCurrent(const UpdateItem& item);
+    // A transfer of one of the item's representations: its address, where
+    // it is written, its size.
+    void ConfigureItemTransfer(CInetFile* file, const UpdateItem& item, const std::string& url,
+                               const std::string& localPath, int64_t expectedSize) const;
     bool FetchWholeFile(const UpdateItem& item, bool triedBefore, bool offersForms);
     enum class FormOutcome { kDecoded, kCut, kFailed };
     FormOutcome FetchSmallerForm(const UpdateItem& item, const FormToFetch& form,
