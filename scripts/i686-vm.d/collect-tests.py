@@ -6,7 +6,8 @@
 <tests.json> is `ctest --show-only=json-v1` of the selected tests, the -N
 output gives their numbers. The selected tests are Windows programs, run
 under Wine; the fixtures they require (servers started before them and
-stopped after them) are the machine's own programs, run as they are, the
+stopped after them) are the machine's own programs, run as they are with
+the files beside them, the
 setups before every other test and the cleanups after. Writes into <stage folder>:
   qv-run/tests/NNN/{argv,env,dir,timeout}  what the machine runs (see run-tests),
                    and NNN/native for a fixture
@@ -64,6 +65,13 @@ def compiled_in_paths(program, build_tree):
         elif os.path.isdir(path):
             files.update(windows_binaries(path))
     return files
+
+
+def sibling_files(program):
+    """The regular files in the folder of a fixture's program."""
+    folder = os.path.dirname(program)
+    return {os.path.join(folder, name) for name in os.listdir(folder)
+            if os.path.isfile(os.path.join(folder, name))}
 
 
 def is_below(path, folder):
@@ -125,7 +133,9 @@ def main():
         files.add(program)
         folders.add(workdir)
         if native:
+            # A fixture script may source its helpers from beside itself.
             folders.add(os.path.dirname(program))
+            files.update(sibling_files(program))
         else:
             for folder in {os.path.dirname(program), workdir}:
                 files.update(windows_binaries(folder))
