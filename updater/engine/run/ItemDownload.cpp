@@ -207,14 +207,8 @@ bool UpdateEngineImpl::FetchWholeFile(const UpdateItem& item, bool triedBefore, 
     LogTransfer(file);
     succeeded = succeeded && FileExists(item.downloadPath.c_str());
     if (!succeeded) return false;
-    const char* path = item.downloadPath.c_str();
-    const bool checkSha256 = keyGiven && !item.sha256.empty();
     // An item that offers forms is held to its SHA256 however it came.
-    const bool matches = offersForms ? HasFileDigests(item)
-                                     : DownloadDigestsMatch(item, keyGiven,
-                                                            item.md5[0] != '\0' ? Md5TextForCheck(path) : "",
-                                                            checkSha256 ? Sha256TextOfFile(path).value_or("") : "");
-    if (!matches) {
+    if (!DownloadHasDigests(item, keyGiven || offersForms)) {
         log.Append("refusal: digest does not match for " + item.url);
         return false;
     }
@@ -279,7 +273,7 @@ UpdateEngineImpl::FormOutcome UpdateEngineImpl::FetchSmallerForm(const UpdateIte
     if (status == DecodeStatus::kOk) MarkStep("download.form-decoded");
     DeleteFileA(form.localPath.c_str());
     if (status != DecodeStatus::kOk) return FallBack(form, DecodeStatusText(status));
-    if (!HasFileDigests(item)) {
+    if (!DownloadHasDigests(item, true)) {
         DeleteFileA(item.downloadPath.c_str());
         return FallBack(form, "the decoded file's digest does not match");
     }
@@ -288,13 +282,14 @@ UpdateEngineImpl::FormOutcome UpdateEngineImpl::FetchSmallerForm(const UpdateIte
     return FormOutcome::kDecoded;
 }
 
-// A file fetched for an item that offers forms must have the item's SHA256
-// (it offers forms only with one) and its MD5 when given, with or without a
-// publisher's key.
-bool UpdateEngineImpl::HasFileDigests(const UpdateItem& item) {
+// Whether the file at the download path has the item's MD5 when given, and
+// its SHA256 when given and `withSha256` (under a publisher's key, and for
+// an item that offers forms, which it does only with a SHA256).
+bool UpdateEngineImpl::DownloadHasDigests(const UpdateItem& item, bool withSha256) {
     const std::string& path = item.downloadPath;
-    return DownloadDigestsMatch(item, true, item.md5[0] != '\0' ? Md5TextForCheck(path) : "",
-                                Sha256TextOfFile(path).value_or(""));
+    const bool checkSha256 = withSha256 && !item.sha256.empty();
+    return DownloadDigestsMatch(item, withSha256, item.md5[0] != '\0' ? Md5TextForCheck(path) : "",
+                                checkSha256 ? Sha256TextOfFile(path).value_or("") : "");
 }
 
 UpdateEngineImpl::FormOutcome UpdateEngineImpl::FallBack(const FormToFetch& form, const char* reason) {

@@ -75,7 +75,7 @@ private:
     enum class FormOutcome { kDecoded, kCut, kFailed };
     FormOutcome FetchSmallerForm(const UpdateItem& item, const FormToFetch& form,
                                  const std::optional<std::string>& installedCopy, bool mayRetry);
-    bool HasFileDigests(const UpdateItem& item);
+    bool DownloadHasDigests(const UpdateItem& item, bool withSha256);
     FormOutcome FallBack(const FormToFetch& form, const char* reason);
     void RemoveFormFiles(const UpdateItem& item);
     bool Fetch(int kind, const std::string& url, const std::string& localPath);
