@@ -117,21 +117,15 @@ TEST(ZstdDecoder, AStreamCutAnywhereIsTruncated) {
 
 TEST(ZstdDecoder, StreamsBeyondThePromiseFailWithoutTheirMemory) {
     constexpr uint64_t kExpected = 1000;
-    const uint32_t kBlock = 128 * 1024;
-    // 64 blocks of 128 KiB each: 8 MiB from under 400 bytes.
-    auto bomb = [&](Frame frame) {
-        for (int i = 0; i < 64; ++i) frame.Run('A', kBlock, i == 63);
-        return frame.Bytes();
-    };
     const struct {
         const char* what;
         std::string stream;
         DecodeStatus expected;
     } cases[] = {
-        {"declares the size and a window of 2^27, then holds 8 MiB", bomb(Frame(kExpected, 27)),
+        {"declares the size and a window of 2^27, then holds 8 MiB", BombFrame(kExpected, 27),
          DecodeStatus::kTooLong},
-        {"declares 8 MiB", bomb(Frame(64 * kBlock, 23)), DecodeStatus::kSizeMismatch},
-        {"declares no size", bomb(Frame(std::nullopt, 23)), DecodeStatus::kSizeMismatch},
+        {"declares 8 MiB", BombFrame(kBombBytes, 23), DecodeStatus::kSizeMismatch},
+        {"declares no size", BombFrame(std::nullopt, 23), DecodeStatus::kSizeMismatch},
         {"one byte more than it declares",
          Frame(kExpected, 10).Raw(std::string(kExpected, 'r')).Raw("!", true).Bytes(), DecodeStatus::kTooLong},
         {"a window beyond the publisher's", Frame(kExpected, kMaxWindowLog + 1).Raw(std::string(1000, 'w'), true).Bytes(),

@@ -52,11 +52,15 @@ inline std::string FrameOfRepeatedBytes(uint64_t size, char byte) {
     return frame.Bytes();
 }
 
-// A frame that declares `declared` bytes and a window of 2^27, then holds
-// 8 MiB of one byte in under 400 bytes of stream: a decompression bomb.
-inline std::string BombFrame(uint64_t declared) {
+// The bytes of a decompression bomb: 8 MiB of one byte in under 400 bytes of
+// stream, as 64 run-length blocks of 128 KiB.
+inline constexpr uint64_t kBombBytes = uint64_t{64} * 128 * 1024;
+
+// A frame that declares `declared` bytes (or no size) and a window of
+// 2^windowLog, then holds the bomb's bytes.
+inline std::string BombFrame(std::optional<uint64_t> declared, int windowLog = 27) {
     constexpr uint32_t kBlock = 128 * 1024;
-    Frame frame(declared, 27);
+    Frame frame(declared, windowLog);
     for (int i = 0; i < 64; ++i) frame.Run('A', kBlock, i == 63);
     return frame.Bytes();
 }
